@@ -1,0 +1,72 @@
+#include "clock/C_AlamF.h"
+#include "platform/Twips.h"
+
+#include <QPointer>
+
+namespace {
+QPointer<C_AlamF> &theNotice()
+{
+    static QPointer<C_AlamF> notice;
+    return notice;
+}
+} // namespace
+
+C_AlamF *C_AlamF::instance()
+{
+    if (!theNotice())
+        theNotice() = new C_AlamF;
+    return theNotice();
+}
+
+bool C_AlamF::exists() { return !theNotice().isNull(); }
+
+C_AlamF::C_AlamF()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("C_AlamF"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("アラーム"));
+    setFixedSize(platform::twipsRect(0, 0, 4680, 2460).size());
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken); // etched
+    Frame1->setGeometry(platform::twipsRect(120, 120, 4455, 1815));
+
+    txt = new QPlainTextEdit(Frame1);
+    txt->setObjectName(QStringLiteral("txt"));
+    txt->setGeometry(platform::twipsRect(120, 150, 4215, 1575));
+    txt->setReadOnly(true); // selectable, not editable
+    txt->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Not a tab stop: the keyboard stays on OK, so Enter or Space closes.
+    txt->setFocusPolicy(Qt::ClickFocus);
+    txt->setAccessibleName(QStringLiteral("アラーム"));
+
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(platform::twipsRect(1680, 2040, 1095, 375));
+    // Neither default nor cancel button; Enter presses it while it has focus.
+    Command1->setAutoDefault(true);
+    connect(Command1, &QPushButton::clicked, this, &C_AlamF::on_Command1_clicked);
+
+    setTabOrder(Command1, txt);
+    Command1->setFocus();
+}
+
+void C_AlamF::showNotice()
+{
+    if (!m_placed) {
+        move(platform::centredOnScreen(frameGeometry().size()));
+        m_placed = true;
+    }
+    show();
+    raise();
+    activateWindow();
+    Command1->setFocus();
+}
+
+void C_AlamF::on_Command1_clicked() { close(); }

@@ -1,0 +1,29 @@
+#pragma once
+#include <QFrame>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+
+// The notice that an alarm has fired: its message and an OK button.
+// Modeless, without owner, at most one; destroyed when closed.
+class C_AlamF : public QWidget
+{
+    Q_OBJECT
+public:
+    // The one notice window, created (hidden) at the first reference.
+    static C_AlamF *instance();
+    static bool exists();
+
+    QFrame *Frame1;
+    QPlainTextEdit *txt;
+    QPushButton *Command1;
+
+    // Shows the window; a newly created one appears centred on the screen.
+    void showNotice();
+
+    void on_Command1_clicked();
+
+private:
+    C_AlamF();
+    bool m_placed = false;
+};

@@ -1,0 +1,217 @@
+#include "clock/Form1.h"
+#include "clock/BasTavisk.h"
+#include "clock/C_AlamF.h"
+#include "clock/C_Menu.h"
+#include "platform/Beep.h"
+#include "platform/Now.h"
+#include "platform/PrevInstance.h"
+#include "platform/TextShape.h"
+#include "platform/Twips.h"
+#include "platform/WinColor.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
+
+using namespace BasTavisk;
+
+namespace {
+Form1 *theClock = nullptr;
+
+bool onAnyScreen(double leftTwips, double topTwips, const QSize &size)
+{
+    constexpr double kFar = 1e8; // beyond any screen, and safe to convert to int
+    if (!(std::abs(leftTwips) < kFar && std::abs(topTwips) < kFar))
+        return false; // also rejects infinities and NaN
+    const QRect rect(QPoint(platform::twipsToPixelsX(leftTwips), platform::twipsToPixelsY(topTwips)), size);
+    for (const QScreen *screen : QGuiApplication::screens())
+        if (screen->geometry().intersects(rect))
+            return true;
+    return false;
+}
+} // namespace
+
+Form1 *Form1::instance() { return theClock; }
+
+Form1::Form1()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
+{
+    theClock = this;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setGeometry(platform::twipsRect(0, 0, 1890, 705));
+    setAutoFillBackground(true);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &Form1::on_Timer1_timeout);
+}
+
+Form1::~Form1()
+{
+    if (theClock == this)
+        theClock = nullptr;
+}
+
+bool Form1::Form_Load()
+{
+    // 1. Only one clock per user; a second one leaves without a word.
+    if (platform::previousInstance())
+        return false;
+
+    // 3. From now on the clock ticks every 800 ms.
+    Timer1->start(800);
+
+    // 4. The saved settings. A value that does not fit its variable is
+    // skipped and the variable keeps its start value.
+    if (auto c = RoundToInt32(NumberFromText(ReadSetting(kApp, "Font", "Color"))))
+        gColor = *c;
+    if (auto s = RoundToInt16(NumberFromText(ReadSetting(kApp, "Font", "Size"))))
+        gFontSize = *s;
+    // A stored 0 is a real position (the screen's edge); only an entry with no
+    // number in it means "not placed yet".
+    const std::optional<double> top = NumberAtStart(ReadSetting(kApp, "Set", "Top"));
+    const std::optional<double> left = NumberAtStart(ReadSetting(kApp, "Set", "Left"));
+    const QString secondsText = ReadSetting(kApp, "Disp", "Sec");
+
+    // 5. No alarm survives a restart.
+    gAlarmTime.clear();
+
+    // 6. Seconds: "True" exactly turns them on; blank leaves the check mark alone.
+    switch (SecondsFromText(secondsText)) {
+    case SecondsSetting::Blank:
+        gShowSec = false;
+        break;
+    case SecondsSetting::On:
+        gShowSec = true;
+        C_Menu::instance()->p_scale->setChecked(true);
+        break;
+    case SecondsSetting::Off:
+        gShowSec = false;
+        C_Menu::instance()->p_scale->setChecked(false);
+        break;
+    }
+
+    // 7. Position: the screen's centre when none was saved.
+    gTop = top.value_or(platform::screenHeightTwips() / 2);
+    gLeft = left.value_or(platform::screenWidthTwips() / 2);
+
+    // 8. Size.
+    if (gFontSize == 0)
+        gFontSize = 18;
+
+    // 9-12. Format, size, properties, position, shape: as a tick does.
+    const QString timeText = TimeText(platform::now(), gShowSec);
+    setClockProperties(timeText);
+    placeAt(gLeft, gTop);
+    shapeToText(timeText);
+
+    m_previousTick = platform::now();
+    return true;
+}
+
+void Form1::placeAt(double leftTwips, double topTwips)
+{
+    // A position off every screen (a monitor unplugged, a smaller resolution)
+    // would lose a frameless clock: it starts at the centre instead.
+    if (!onAnyScreen(leftTwips, topTwips, size())) {
+        gLeft = platform::screenWidthTwips() / 2;
+        gTop = platform::screenHeightTwips() / 2;
+        leftTwips = gLeft;
+        topTwips = gTop;
+    }
+    move(platform::twipsToPixelsX(leftTwips), platform::twipsToPixelsY(topTwips));
+}
+
+void Form1::on_Timer1_timeout()
+{
+    // 1-2. The time as shown, and as the alarm compares it.
+    const QString timeText = TimeText(platform::now(), gShowSec);
+    const QDateTime comparisonTime = platform::now();
+
+    // 3. The alarm. A nested tick (the firing sequence lets events run) must
+    // not fire it a second time.
+    if (!m_alarmFiring) {
+        const bool due = AlarmDue(gAlarmTime, m_previousTick, comparisonTime);
+        m_previousTick = comparisonTime;
+        if (due)
+            fireAlarm();
+    }
+
+    // 4-6. Size, properties, outline.
+    setClockProperties(timeText);
+    shapeToText(timeText);
+}
+
+void Form1::fireAlarm()
+{
+    m_alarmFiring = true;
+    QCoreApplication::processEvents();
+    platform::beep();
+    C_AlamF *notice = C_AlamF::instance();
+    notice->txt->setPlainText(gAlarmMsg);
+    notice->showNotice();
+    QCoreApplication::processEvents();
+    gAlarmTime.clear();
+    gAlarmMsg.clear();
+    m_alarmFiring = false;
+}
+
+void Form1::setClockProperties(const QString &timeText)
+{
+    const QSize sizeTwips = WindowSizeTwips(gFontSize);
+    resize(width(), platform::twipsToPixelsY(sizeTwips.height()));
+    resize(platform::twipsToPixelsX(sizeTwips.width()), height());
+    setWindowTitle(timeText.trimmed());
+    QFont clockFont = font();
+    clockFont.setFamily(QStringLiteral("impact"));
+    if (gFontSize > 0) // a size the font refuses keeps the one it had
+        clockFont.setPointSize(gFontSize);
+    clockFont.setBold(true);
+    setFont(clockFont);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, platform::fromWinColor(gColor));
+    setPalette(pal);
+}
+
+void Form1::shapeToText(const QString &timeText)
+{
+    setMask(platform::textOutlineRegion(timeText, font(), size()));
+}
+
+void Form1::mousePressEvent(QMouseEvent *event)
+{
+    // Modifiers play no part; the middle button does nothing.
+    if (event->button() == Qt::LeftButton) {
+        // The window manager's own move loop, as a title bar would start it.
+        // Where it cannot move windows, we follow the pointer ourselves.
+        const bool systemMove = windowHandle() && windowHandle()->startSystemMove();
+        gApiRet = systemMove ? 1 : 0;
+        m_selfDrag = !systemMove;
+        m_dragOffset = event->globalPosition().toPoint() - pos();
+    } else if (event->button() == Qt::RightButton) {
+        // The pointer's screen position in pixels, worked out in twips.
+        const double tppX = platform::twipsPerPixelX();
+        const double tppY = platform::twipsPerPixelY();
+        const long menuX = std::lrint(platform::pixelsToTwipsX(x()) + event->position().x() * tppX)
+            / std::lrint(tppX);
+        const long menuY = std::lrint(platform::pixelsToTwipsY(y()) + event->position().y() * tppY)
+            / std::lrint(tppY);
+        C_Menu::instance()->popupAt(QPoint(int(menuX), int(menuY)));
+    }
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_selfDrag && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_selfDrag = false;
+}

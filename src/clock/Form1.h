@@ -1,0 +1,39 @@
+#pragma once
+#include <QDateTime>
+#include <QTimer>
+#include <QWidget>
+
+// The clock: a frameless window cut to the outline of the time text, so that
+// only the digits show, filled with the digit colour.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    Form1();
+    ~Form1() override;
+    static Form1 *instance();
+
+    // The start-up handler. False when another clock already runs: the window
+    // is then not to be shown and the process ends.
+    bool Form_Load();
+
+    QTimer *Timer1;
+
+    void on_Timer1_timeout();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void setClockProperties(const QString &timeText);
+    void shapeToText(const QString &timeText);
+    void fireAlarm();
+    void placeAt(double leftTwips, double topTwips);
+
+    QDateTime m_previousTick;   // the previous alarm check, for late ticks
+    bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
+    bool m_selfDrag = false;    // moving the window ourselves: no system move here
+    QPoint m_dragOffset;
+};

@@ -1,0 +1,2 @@
+#include "clock/C_Menu.h"
+void C_Menu::on_p_FontSSelect_triggered() {}

@@ -1,0 +1,34 @@
+// The save command: the five display settings, written in one go.
+#include "clock/BasTavisk.h"
+#include "clock/C_Menu.h"
+#include "clock/Form1.h"
+#include "platform/MsgBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/Twips.h"
+
+using namespace BasTavisk;
+
+namespace {
+// A position as a 32-bit float with at most 7 significant digits; in practice
+// a whole number of twips. Read back by NumberFromText, which takes only '.'.
+QString positionText(double twips) { return QString::number(float(twips), 'g', 7); }
+} // namespace
+
+void C_Menu::on_p_savepic_triggered()
+{
+    Form1 *clock = Form1::instance();
+    platform::SettingsStore store(kApp);
+    store.write(QStringLiteral("Font"), QStringLiteral("Color"), QString::number(gColor));
+    store.write(QStringLiteral("Font"), QStringLiteral("Size"), QString::number(gFontSize));
+    if (clock) {
+        store.write(QStringLiteral("Set"), QStringLiteral("Top"), positionText(platform::pixelsToTwipsY(clock->y())));
+        store.write(QStringLiteral("Set"), QStringLiteral("Left"), positionText(platform::pixelsToTwipsX(clock->x())));
+    }
+    store.write(QStringLiteral("Disp"), QStringLiteral("Sec"), gShowSec ? QStringLiteral("True") : QStringLiteral("False"));
+    // The file is replaced whole or not at all, so a failed save loses nothing.
+    if (!store.commit())
+        platform::MsgBox(QStringLiteral("設定を保存できませんでした。\n保存先: %1\n"
+                                        "前回保存した設定はそのまま残っています。")
+                             .arg(store.fileName()),
+                         QMessageBox::Warning, QStringLiteral("Tavisk Ver1.0"));
+}

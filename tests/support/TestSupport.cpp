@@ -1,0 +1,76 @@
+#include "TestSupport.h"
+#include "clock/BasTavisk.h"
+#include "platform/Now.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+IsolatedStore::IsolatedStore()
+{
+    qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+    QDir(m_dir.path()).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(m_dir.path() + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", (m_dir.path() + QStringLiteral("/runtime")).toLocal8Bit());
+}
+
+QString IsolatedStore::configFile() const { return m_dir.path() + QStringLiteral("/Tavisk/Tavisk.conf"); }
+
+void IsolatedStore::writeRaw(const QByteArray &contents) const
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("Tavisk"));
+    QFile f(configFile());
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(contents);
+}
+
+QByteArray IsolatedStore::readRaw() const
+{
+    QFile f(configFile());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void IsolatedStore::clear() const { QFile::remove(configFile()); }
+
+FakeNow::FakeNow(const QDateTime &start)
+    : m_now(start)
+{
+    platform::setNowSource([this] { return m_now; });
+}
+
+FakeNow::~FakeNow() { platform::setNowSource({}); }
+
+void resetClockState()
+{
+    using namespace BasTavisk;
+    gColor = 0;
+    gFontSize = 0;
+    gShowSec = false;
+    gApiRet = 0;
+    gLeft = gTop = 0;
+    gAlarmTime.clear();
+    gAlarmMsg.clear();
+    gAlarmByClock = 0;
+    gAlarmMin = 0;
+}
+
+void whenModal(std::function<void(QWidget *)> action, int timeoutMs)
+{
+    auto *timer = new QTimer;
+    auto *clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, action, timeoutMs] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (w || clock->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            delete clock;
+            if (w)
+                action(w);
+        }
+    });
+    timer->start(20);
+}
