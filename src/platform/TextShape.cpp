@@ -6,6 +6,10 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+// The font and icon are compiled into the static core library, whose resource
+// initialiser nothing else would pull in.
+static void initAssets() { Q_INIT_RESOURCE(assets); }
+
 namespace platform {
 
 namespace {
@@ -23,6 +27,7 @@ bool &standInActive()
 
 void installImpactStandIn()
 {
+    initAssets();
     if (QFontDatabase::families().contains(QStringLiteral("Impact"), Qt::CaseInsensitive))
         return;
     const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/tavisk/anton.woff2"));

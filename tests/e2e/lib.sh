@@ -1,0 +1,68 @@
+# Shared set-up for end-to-end checks: a private Xvfb display with openbox,
+# and private settings and runtime folders.
+set -euo pipefail
+
+TAVISK=${1:?path to the tavisk binary}
+E2E_TMP=$(mktemp -d /tmp/tavisk-e2e.XXXXXX)
+export XDG_CONFIG_HOME=$E2E_TMP/config
+export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+PIDS=()
+
+cleanup() {
+    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+# start_x [WxH]: Xvfb on a free display, then openbox.
+start_x() {
+    local geometry=${1:-1280x1024}
+    local n
+    for n in $(seq 91 140); do
+        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
+    done
+    Xvfb :$n -screen 0 ${geometry}x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+    PIDS+=($!)
+    export DISPLAY=:$n
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    openbox --sm-disable >/dev/null 2>&1 &
+    PIDS+=($!)
+    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+}
+
+# start_clock: starts the clock and sets CLOCK_PID and CLOCK_WIN.
+start_clock() {
+    "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
+    CLOCK_PID=$!
+    PIDS+=($CLOCK_PID)
+    CLOCK_WIN=""
+    for _ in $(seq 100); do
+        CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
+        [ -n "$CLOCK_WIN" ] && break
+        sleep 0.1
+    done
+    [ -n "$CLOCK_WIN" ] || fail "the clock window did not appear"
+}
+
+stop_clock() {
+    kill "$CLOCK_PID" 2>/dev/null || true
+    wait "$CLOCK_PID" 2>/dev/null || true
+}
+
+# window_geometry WIN: prints "X Y W H" (absolute, outer).
+window_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF}/Absolute upper-left Y/{y=$NF}/Width:/{w=$NF}/Height:/{h=$NF}END{print x, y, w, h}'
+}
+
+write_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/Tavisk"
+    cat >"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
+}
