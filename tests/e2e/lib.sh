@@ -25,13 +25,11 @@ pass() { echo "ok: $*"; }
 # start_x [WxH]: Xvfb on a free display, then openbox.
 start_x() {
     local geometry=${1:-1280x1024}
-    local n
-    for n in $(seq 91 140); do
-        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
-    done
-    Xvfb :$n -screen 0 ${geometry}x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+    # -displayfd lets the server pick a free display, so checks may run side by side.
+    Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi 96 -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
     PIDS+=($!)
-    export DISPLAY=:$n
+    for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+    export DISPLAY=:$(head -1 "$E2E_TMP/display")
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     openbox --sm-disable >/dev/null 2>&1 &
     PIDS+=($!)

@@ -1,0 +1,9 @@
+#!/bin/bash
+# Builds everything and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+cd build
+ctest --output-on-failure -j2 "$@"
