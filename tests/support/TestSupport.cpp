@@ -23,8 +23,14 @@ void IsolatedStore::writeRaw(const QByteArray &contents) const
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("Tavisk"));
     QFile f(configFile());
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(contents);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    f.write(contents);
+    f.flush();
+    // File times are coarse; QSettings only rereads a file whose size or time
+    // changed, so give every rewrite a time of its own.
+    static qint64 stamp = 0;
+    f.setFileTime(QDateTime::currentDateTime().addSecs(-100000 + ++stamp), QFileDevice::FileModificationTime);
 }
 
 QByteArray IsolatedStore::readRaw() const
