@@ -1,0 +1,95 @@
+// The layer over Qt: the settings store keeps texts exactly, the twips
+// conversions.
+#include "TestSupport.h"
+#include "clock/BasTavisk.h"
+#include "platform/SettingsStore.h"
+#include "platform/Twips.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+using namespace BasTavisk;
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void settingsRoundTrip_data();
+    void settingsRoundTrip();
+    void absentReadsEmpty();
+    void handEditedValues();
+    void storeIsPerApplicationUnderTavisk();
+    void twips();
+
+private:
+    std::unique_ptr<IsolatedStore> m_store;
+};
+
+void TestPlatform::initTestCase() { m_store = std::make_unique<IsolatedStore>(); }
+
+void TestPlatform::settingsRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char *t : {" True", "True ", "1,000", "12abc", "", "-150", "a=b;c", "@Variant(x)",
+                          "\"quoted\"", "back\\slash", "#not a comment", "[not a section]", "line\nbreak"})
+        QTest::newRow(t) << QString::fromUtf8(t);
+    QTest::newRow("japanese") << QStringLiteral("時間表示 アラーム");
+    QTest::newRow("long") << QString(100000, QLatin1Char('7'));
+}
+
+void TestPlatform::settingsRoundTrip()
+{
+    QFETCH(QString, text);
+    QVERIFY(WriteSetting(kApp, "Font", "Color", text));
+    QCOMPARE(ReadSetting(kApp, "Font", "Color"), text);
+    // And from the file, as a fresh start reads it.
+    platform::SettingsStore fresh(kApp);
+    QCOMPARE(fresh.read("Font", "Color"), text);
+}
+
+void TestPlatform::absentReadsEmpty()
+{
+    m_store->clear();
+    QCOMPARE(ReadSetting(kApp, "Font", "Nothing"), QString());
+    QCOMPARE(ReadSetting(kApp, "NoSection", "Size"), QString());
+    QCOMPARE(ReadSetting(QStringLiteral("NoApp"), "Font", "Size"), QString());
+}
+
+void TestPlatform::handEditedValues()
+{
+    m_store->writeRaw("[Font]\nColor=1,000\nSize= 18 \n[Disp]\nSec=True\n");
+    QCOMPARE(ReadSetting(kApp, "Font", "Color"), QStringLiteral("1,000")); // not an empty list
+    QCOMPARE(NumberFromText(ReadSetting(kApp, "Font", "Color")), 1.0);
+    QCOMPARE(NumberFromText(ReadSetting(kApp, "Font", "Size")), 18.0);
+    QCOMPARE(ReadSetting(kApp, "Disp", "Sec"), QStringLiteral("True"));
+}
+
+void TestPlatform::storeIsPerApplicationUnderTavisk()
+{
+    m_store->clear();
+    QVERIFY(WriteSetting(kApp, "Set", "Top", "-150"));
+    const QByteArray file = m_store->readRaw();
+    QVERIFY2(file.contains("[Set]\nTop=-150"), file.constData());
+    QVERIFY(m_store->configFile().endsWith(QStringLiteral("/Tavisk/Tavisk.conf")));
+}
+
+void TestPlatform::twips()
+{
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    QCOMPARE(platform::twipsPerPixelX(), 1440.0 / dpi);
+    if (qFuzzyCompare(dpi, 96.0)) {
+        QCOMPARE(platform::twipsPerPixelX(), 15.0);
+        QCOMPARE(platform::twipsRect(120, 120, 4455, 1815), QRect(8, 8, 297, 121));
+        QCOMPARE(platform::twipsToPixelsX(1700), 113);
+        QCOMPARE(platform::pixelsToTwipsY(-10), -150.0);
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(platform::screenWidthTwips(), screen.width() * platform::twipsPerPixelX());
+    const QPoint centred = platform::centredOnScreen(QSize(200, 100));
+    QVERIFY(qAbs(centred.x() + 100 - screen.center().x()) <= 1);
+    QVERIFY(qAbs(centred.y() + 50 - screen.center().y()) <= 1);
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
