@@ -64,3 +64,40 @@ write_settings() {
     mkdir -p "$XDG_CONFIG_HOME/Tavisk"
     cat >"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
 }
+
+# digit_pixel WIN COLOUR: prints "X Y" (screen) of a pixel of the window in
+# that colour (e.g. FF0000), the middle one of those found.
+digit_pixel() {
+    local x y w h
+    read -r x y w h < <(window_geometry "$1")
+    import -window root "$E2E_TMP/pick.png"
+    convert "$E2E_TMP/pick.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- \
+        | awk -v c="#$2" -v ox="$x" -v oy="$y" 'index($0, c) { split($1, p, /[,:]/); px[n] = p[1] + ox; py[n] = p[2] + oy; n++ }
+              END { if (n) print px[int(n/2)], py[int(n/2)] }'
+}
+
+# popup_windows PID: visible windows of the process other than the clock.
+popup_windows() {
+    xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -vx "$CLOCK_WIN" || true
+}
+
+# open_menu_at X Y: right-click there and wait for the menu; sets MENU_WIN.
+open_menu_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.05
+    xdotool click 3
+    MENU_WIN=""
+    for _ in $(seq 50); do
+        MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1)
+        [ -n "$MENU_WIN" ] && break
+        sleep 0.05
+    done
+    [ -n "$MENU_WIN" ] || fail "no menu opened at $1 $2"
+}
+
+# menu_key KEY: choose a menu item by its access key.
+menu_key() {
+    sleep 0.1
+    xdotool key "$1"
+    sleep 0.3
+}
