@@ -1,5 +1,7 @@
 #include "clock/Form1.h"
+#include "platform/JapaneseFonts.h"
 #include "platform/TextShape.h"
+#include "platform/Version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,13 +15,16 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Tavisk"));
-    QApplication::setApplicationName(QStringLiteral("Tavisk"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00.0010"));
+    QApplication::setOrganizationName(QString::fromLatin1(platform::version::kApplicationName));
+    QApplication::setApplicationName(QString::fromLatin1(platform::version::kApplicationName));
+    QApplication::setApplicationVersion(QString::fromLatin1(platform::version::kVersion));
+    // Lets Wayland and the taskbar match our windows to the installed launcher.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::version::kDesktopId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavisk/tavisk-32.png")));
     // Closing a dialog or the alarm notice never ends the clock; only Exit does.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installImpactStandIn();
+    platform::installJapaneseFontStandIns();
 
     Form1 clock;
     if (!clock.Form_Load())

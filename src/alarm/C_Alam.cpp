@@ -1,2 +1,322 @@
+#include "alarm/C_Alam.h"
+#include "clock/BasTavisk.h"
 #include "clock/C_Menu.h"
-void C_Menu::on_p_alam_triggered() {}
+#include "platform/MsgBox.h"
+#include "platform/Now.h"
+#include "platform/Twips.h"
+
+#include <QKeyEvent>
+#include <QPointer>
+#include <QRegularExpression>
+
+using namespace BasTavisk;
+
+namespace {
+const QString kTitle = QStringLiteral("アラームセット");
+const QString kBoth = QStringLiteral("どちらか一方を指定してください\r\nセット方法は、何分後、または何時何分");
+const QString kHourRange = QStringLiteral("時間の指定は0時～23時までです");
+const QString kMinuteRange = QStringLiteral("分の指定は0分～59分までです");
+const QString kNotANumber = QStringLiteral("何分後の指定は数字で入力してください");
+const QString kOffsetRange = QStringLiteral("何分後の指定は0分～546分までです");
+const QString kSet = QStringLiteral("セットされました");
+const QString kCleared = QStringLiteral("解除されました");
+
+QPointer<C_Alam> &theDialog()
+{
+    static QPointer<C_Alam> dialog;
+    return dialog;
+}
+
+QFont layoutFont(const QString &family, double points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// A whole text that reads as a number: blanks around it, an optional sign,
+// digits with an optional decimal point, an optional exponent; or a &H / &O
+// integer. Trailing letters, inner blanks and separators make it no number.
+bool isNumeric(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral(
+        R"(^[ \t]*(?:[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?|&[hH][0-9a-fA-F]+|&[oO][0-7]+)[ \t]*$)"));
+    return number.match(text).hasMatch();
+}
+
+// An hour or minutes field as the target text needs it: one or two digits.
+bool isPlainTwoDigits(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+    return digits.match(text).hasMatch();
+}
+
+// Only spaces are trimmed from the message; other characters are the user's.
+QString trimSpaces(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString twoDigits(const QString &text) { return text.size() == 1 ? QStringLiteral("0") + text : text; }
+} // namespace
+
+C_Alam *C_Alam::instance()
+{
+    if (!theDialog())
+        theDialog() = new C_Alam;
+    return theDialog();
+}
+
+bool C_Alam::exists() { return !theDialog().isNull(); }
+
+C_Alam::C_Alam()
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("C_Alam"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("メッセージアラームセット"));
+    setFixedSize(platform::twipsRect(0, 0, 5805, 3705).size());
+    move(platform::centredOnScreen(size()));
+
+    const QFont buttonFont = layoutFont(QStringLiteral("ＭＳ 明朝"), 11.25, true);
+    const QFont fieldFont = layoutFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, false);
+    const QFont labelFont = layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 9, false);
+
+    auto button = [&](const char *name, const QString &caption, QRect twips) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(twips);
+        b->setFont(buttonFont);
+        b->setAutoDefault(true); // Enter presses the button that has the focus
+        b->setAccessibleName(caption);
+        return b;
+    };
+    auto field = [&](const char *name, QRect twips, const QString &accessibleName) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setGeometry(twips);
+        e->setFont(fieldFont);
+        e->setAccessibleName(accessibleName);
+        e->installEventFilter(this);
+        return e;
+    };
+    auto label = [&](const char *name, const QString &caption, QRect twips, QLineEdit *buddy) {
+        auto *l = new QLabel(caption, this);
+        l->setObjectName(QLatin1String(name));
+        l->setGeometry(twips);
+        l->setFont(labelFont);
+        l->setAccessibleName(caption.trimmed());
+        l->setBuddy(buddy);
+        return l;
+    };
+    auto line = [&](const char *name, double x1, double x2, double y) {
+        auto *f = new QFrame(this);
+        f->setObjectName(QLatin1String(name));
+        f->setFrameStyle(QFrame::HLine | QFrame::Plain);
+        const QRect span = platform::twipsRect(x1, y, x2 - x1, 0);
+        f->setGeometry(span.x(), span.y(), span.width(), 1);
+        return f;
+    };
+
+    fra = new QGroupBox(this);
+    fra->setObjectName(QStringLiteral("fra"));
+    fra->setGeometry(platform::twipsRect(240, 120, 2775, 615));
+    fra->setAccessibleName(QStringLiteral("セット方法"));
+    opt[1] = new QRadioButton(QStringLiteral("時間単位"), fra);
+    opt[1]->setGeometry(platform::twipsRect(1440, 240, 1215, 255));
+    opt[0] = new QRadioButton(QStringLiteral("分単位"), fra);
+    opt[0]->setGeometry(platform::twipsRect(120, 240, 975, 255));
+    opt[0]->setChecked(true);
+    for (int i = 0; i < 2; ++i) {
+        opt[i]->setObjectName(QStringLiteral("opt"));
+        opt[i]->setProperty("Index", i);
+        opt[i]->setAccessibleName(opt[i]->text());
+        opt[i]->installEventFilter(this);
+        connect(opt[i], &QRadioButton::clicked, this, [this, i] { on_opt_clicked(i); });
+    }
+
+    Command2 = button("Command2", QStringLiteral("解除"), platform::twipsRect(3480, 3120, 975, 375));
+    txtmin = field("txtmin", platform::twipsRect(1320, 1200, 615, 375), QStringLiteral("分にセット"));
+    txtmin->setMaxLength(2);
+    txthour = field("txthour", platform::twipsRect(240, 1200, 615, 375), QStringLiteral("時"));
+    txthour->setMaxLength(2);
+    txtA = field("txtA", platform::twipsRect(240, 1200, 975, 375), QStringLiteral("分後にセット"));
+    txt = field("txt", platform::twipsRect(240, 2280, 5415, 375), QStringLiteral("アラーム時メッセージ："));
+    Command1 = button("Command1", QStringLiteral("閉じる"), platform::twipsRect(4680, 3120, 975, 375));
+    cmd = button("cmd", QStringLiteral("セット"), platform::twipsRect(2280, 3120, 975, 375));
+    Line3 = line("Line3", 0, 5880, 1800);
+    Line2 = line("Line2", -120, 5760, 960);
+    lblmin = label("lblmin", QStringLiteral("分にセット"), platform::twipsRect(2040, 1320, 975, 255), txtmin);
+    lblhour = label("lblhour", QStringLiteral("時"), platform::twipsRect(960, 1320, 375, 255), txthour);
+    lbl1 = label("lbl1", QStringLiteral("分後にセット "), platform::twipsRect(1320, 1320, 1695, 255), txtA);
+    Label1 = label("Label1", QStringLiteral("アラーム時メッセージ："), platform::twipsRect(360, 1935, 2295, 255), txt);
+    Line1 = line("Line1", 0, 5760, 2880);
+
+    connect(cmd, &QPushButton::clicked, this, &C_Alam::on_cmd_clicked);
+    connect(Command2, &QPushButton::clicked, this, &C_Alam::on_Command2_clicked);
+    connect(Command1, &QPushButton::clicked, this, &C_Alam::on_Command1_clicked);
+
+    // Keyboard order; labels and the frame take no focus, and of the option
+    // buttons only the selected one is a tab stop.
+    QWidget *order[] = {txtA, txthour, txtmin, txt, cmd, Command2, Command1, opt[0], opt[1]};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    Form_Load();
+}
+
+void C_Alam::Form_Load()
+{
+    const int mode = gAlarmByClock != 0 ? 1 : 0;
+    opt[mode]->setChecked(true);
+    showMode(opt[0]->isChecked() ? 0 : 1);
+    Command2->setEnabled(!gAlarmTime.isEmpty());
+    if (gAlarmByClock != 0) {
+        const QTime at = QTime::fromString(gAlarmTime, QStringLiteral("HH:mm:ss"));
+        txthour->setText(at.isValid() ? at.toString(QStringLiteral("HH")) : QString());
+        txtmin->setText(at.isValid() ? at.toString(QStringLiteral("mm")) : QString());
+    } else {
+        txtA->setText(gAlarmMin != 0 ? QString::number(gAlarmMin) : QString());
+    }
+    // The first field of the mode shown starts with the focus.
+    (mode == 0 ? txtA : txthour)->setFocus();
+}
+
+void C_Alam::showMode(int index)
+{
+    const bool byClock = index != 0;
+    txthour->setVisible(byClock);
+    txtmin->setVisible(byClock);
+    lblhour->setVisible(byClock);
+    lblmin->setVisible(byClock);
+    lbl1->setVisible(!byClock);
+    txtA->setVisible(!byClock);
+}
+
+void C_Alam::on_opt_clicked(int index) { showMode(index); }
+
+void C_Alam::refuse(const QString &text, QLineEdit *field)
+{
+    platform::MsgBox(text, QMessageBox::Information, kTitle);
+    // The field at fault may belong to the mode not shown (switching modes
+    // keeps the texts); show its mode so the user sees what is meant.
+    if (field->isHidden()) {
+        const int mode = field == txtA ? 0 : 1;
+        opt[mode]->setChecked(true);
+        showMode(mode);
+    }
+    field->setFocus();
+    field->selectAll(); // ready to be typed over
+}
+
+void C_Alam::on_cmd_clicked()
+{
+    // The typed fields decide, not the option buttons: the minutes field is
+    // looked at first, even while it is hidden.
+    if (!txtA->text().isEmpty()) {
+        if (!txthour->text().isEmpty()) {
+            platform::MsgBox(kBoth, QMessageBox::Information, kTitle);
+            return;
+        }
+        if (!isNumeric(txtA->text())) {
+            refuse(kNotANumber, txtA); // closing here would lose what was typed
+            return;
+        }
+        const double minutes = NumberFromText(txtA->text());
+        // The offset is whole seconds in 16 bits; a negative one would point
+        // into the past and ring only a day later.
+        const std::optional<qint16> seconds = RoundToInt16(minutes * 60.0);
+        if (!seconds || *seconds < 0) {
+            refuse(kOffsetRange, txtA);
+            return;
+        }
+        gAlarmTime = ComparisonText(platform::now().addSecs(*seconds));
+        gAlarmMsg = trimSpaces(txt->text());
+        gAlarmByClock = 0;
+        gAlarmMin = RoundToInt16(minutes).value_or(0); // fits: |minutes| < |seconds|
+    } else {
+        const QString hour = txthour->text();
+        if (hour.isEmpty()) {
+            // Minutes without an hour would be dropped without a word.
+            if (!txtmin->text().isEmpty()) {
+                refuse(kHourRange, txthour);
+                return;
+            }
+            close();
+            return;
+        }
+        // Anything but one or two plain digits (" 7", "7.", "+1") would make a
+        // target that never equals the clock's "hh:nn:ss".
+        const double hourValue = NumberFromText(hour);
+        if (!isPlainTwoDigits(hour) || hourValue >= 24.0 || hourValue < 0) {
+            refuse(kHourRange, txthour);
+            return;
+        }
+        const double minuteValue = NumberFromText(txtmin->text());
+        if ((!txtmin->text().isEmpty() && !isPlainTwoDigits(txtmin->text())) || minuteValue >= 60.0
+            || minuteValue < 0) {
+            refuse(kMinuteRange, txtmin);
+            return;
+        }
+        if (txtmin->text().isEmpty() || txtmin->text() == u"0")
+            txtmin->setText(QStringLiteral("00"));
+        gAlarmTime = twoDigits(hour) + u':' + twoDigits(txtmin->text()) + QStringLiteral(":00");
+        gAlarmMsg = trimSpaces(txt->text());
+        gAlarmByClock = 1;
+    }
+    // Everything is stored before the box waits for the user: the tick keeps
+    // running meanwhile and may fire this alarm, which must carry its message.
+    Command2->setEnabled(true);
+    platform::MsgBox(kSet, QMessageBox::Information, kTitle);
+    close();
+}
+
+void C_Alam::on_Command2_clicked()
+{
+    if (gAlarmTime.isEmpty())
+        return;
+    gAlarmTime.clear();
+    platform::MsgBox(kCleared, QMessageBox::Information, kTitle);
+    txtA->clear();
+    txtmin->clear();
+    txthour->clear();
+}
+
+void C_Alam::on_Command1_clicked() { close(); }
+
+bool C_Alam::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter steps on as Tab does, to the next visible field or button.
+            focusNextChild();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn
+               && (watched == txtA || watched == txthour || watched == txtmin)) {
+        static_cast<QLineEdit *>(watched)->selectAll();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void C_Menu::on_p_alam_triggered()
+{
+    C_Alam *dialog = C_Alam::instance();
+    // The window frame is known only once the window is shown; before the
+    // first showing the client size has to do, and it is centred again after.
+    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
+    dialog->show();
+    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
+    dialog->raise();
+    dialog->activateWindow();
+}

@@ -1,2 +1,96 @@
+#include "commands/C_Font.h"
+#include "clock/BasTavisk.h"
 #include "clock/C_Menu.h"
-void C_Menu::on_p_FontSSelect_triggered() {}
+#include "platform/Twips.h"
+
+#include <QPointer>
+
+using namespace BasTavisk;
+
+namespace {
+QPointer<C_Font> &theDialog()
+{
+    static QPointer<C_Font> dialog;
+    return dialog;
+}
+
+QFont layoutFont(const QString &family)
+{
+    QFont font(family);
+    font.setPointSizeF(12);
+    font.setBold(true);
+    return font;
+}
+} // namespace
+
+C_Font *C_Font::instance()
+{
+    if (!theDialog())
+        theDialog() = new C_Font;
+    return theDialog();
+}
+
+bool C_Font::exists() { return !theDialog().isNull(); }
+
+C_Font::C_Font()
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("C_Font"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("FontSize指定"));
+    setFixedSize(platform::twipsRect(0, 0, 2625, 585).size());
+    move(platform::centredOnScreen(size()));
+
+    cboFont = new QComboBox(this);
+    cboFont->setObjectName(QStringLiteral("cboFont"));
+    cboFont->setGeometry(platform::twipsRect(120, 120, 1215, 360));
+    cboFont->setFont(layoutFont(QStringLiteral("ＭＳ Ｐ明朝")));
+    cboFont->setEditable(false); // a choice from the list only
+    cboFont->addItems({QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"),
+                       QStringLiteral("18"), QStringLiteral("20"), QStringLiteral("22"),
+                       QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"),
+                       QStringLiteral("36")});
+    cboFont->setCurrentIndex(-1); // nothing chosen until the opening preselects
+    // Qt on Linux gives a combo box its current entry as name, so AT-SPI sees
+    // this only as the description.
+    cboFont->setAccessibleName(QStringLiteral("FontSize指定"));
+    cboFont->setAccessibleDescription(QStringLiteral("FontSize指定"));
+
+    cmd = new QPushButton(QStringLiteral("O K"), this);
+    cmd->setObjectName(QStringLiteral("cmd"));
+    cmd->setGeometry(platform::twipsRect(1440, 120, 975, 375));
+    cmd->setFont(layoutFont(QStringLiteral("ＭＳ 明朝")));
+    // Not the default button: Enter presses it only while it has the focus.
+    cmd->setAutoDefault(true);
+    cmd->setAccessibleName(QStringLiteral("O K"));
+    connect(cmd, &QPushButton::clicked, this, &C_Font::on_cmd_clicked);
+
+    setTabOrder(cboFont, cmd);
+    cboFont->setFocus();
+}
+
+void C_Font::preselect(int points) { cboFont->setCurrentIndex(cboFont->findText(QString::number(points))); }
+
+void C_Font::on_cmd_clicked()
+{
+    const QString text = cboFont->currentText();
+    if (!text.isEmpty())
+        gFontSize = qint16(text.toInt()); // the entries are all small decimal integers
+    close();
+}
+
+void C_Menu::on_p_FontSSelect_triggered()
+{
+    C_Font *dialog = C_Font::instance();
+    // The window frame is known only once the window is shown; before the
+    // first showing the client size has to do, and it is centred again after.
+    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
+    if (gFontSize != 0)
+        dialog->preselect(gFontSize);
+    dialog->show();
+    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
+    dialog->raise();
+    dialog->activateWindow();
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <QComboBox>
+#include <QPushButton>
+#include <QWidget>
+
+// The small dialog in which the digit size is picked from a fixed list.
+// Modeless, without owner, at most one; destroyed when closed.
+class C_Font : public QWidget
+{
+    Q_OBJECT
+public:
+    // The one size dialog, created (hidden) at the first reference.
+    static C_Font *instance();
+    static bool exists();
+
+    QComboBox *cboFont;
+    QPushButton *cmd;
+
+    // Selects the list entry for `points`; none when the list has no such size.
+    void preselect(int points);
+
+    void on_cmd_clicked();
+
+private:
+    C_Font();
+};
