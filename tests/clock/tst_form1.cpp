@@ -10,6 +10,7 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QtTest>
 
@@ -40,6 +41,10 @@ private slots:
     void alarmAtMidnight();
     void nestedTickCannotFireTwice();
     void secondAlarmReusesNotice();
+
+    void rightPressOpensMenuAtPointer();
+    void leftDragMovesWithoutWindowManager();
+    void middlePressDoesNothing();
 
     void noticeLayout();
     void noticeKeyboard();
@@ -384,6 +389,59 @@ void TestForm1::secondAlarmReusesNotice()
     QVERIFY(C_AlamF::instance()->txt->toPlainText().isEmpty());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY(qAbs(C_AlamF::instance()->frameGeometry().center().x() - screen.center().x()) <= 2);
+}
+
+void TestForm1::rightPressOpensMenuAtPointer()
+{
+    Form1 clock;
+    QVERIFY(clock.Form_Load());
+    clock.move(100, 50);
+    clock.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&clock));
+    QMenu *menu = C_Menu::instance()->p_Main;
+    QTest::mousePress(&clock, Qt::RightButton, Qt::ShiftModifier, QPoint(20, 5));
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), QPoint(120, 55));
+    menu->hide();
+    QCOMPARE(clock.pos(), QPoint(100, 50));
+}
+
+// Where the window manager cannot move windows (here: none at all), the
+// clock follows the pointer itself, and stays where it was let go.
+void TestForm1::leftDragMovesWithoutWindowManager()
+{
+    Form1 clock;
+    QVERIFY(clock.Form_Load());
+    clock.move(100, 50);
+    clock.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&clock));
+    const double startLeft = gLeft;
+    QTest::mousePress(&clock, Qt::LeftButton, Qt::ControlModifier, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), clock.mapToGlobal(QPointF(10, 10)) + QPointF(40, 30),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&clock, &move);
+    QTest::mouseRelease(&clock, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+    QCOMPARE(clock.pos(), QPoint(140, 80));
+    QCOMPARE(gLeft, startLeft); // the start-up position is not touched
+    // Moves after the release do not drag.
+    QMouseEvent hover(QEvent::MouseMove, QPointF(5, 5), clock.mapToGlobal(QPointF(5, 5)) + QPointF(99, 99),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&clock, &hover);
+    QCOMPARE(clock.pos(), QPoint(140, 80));
+}
+
+void TestForm1::middlePressDoesNothing()
+{
+    Form1 clock;
+    QVERIFY(clock.Form_Load());
+    clock.move(100, 50);
+    clock.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&clock));
+    QTest::mousePress(&clock, Qt::MiddleButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::qWait(50);
+    QVERIFY(!C_Menu::exists() || !C_Menu::instance()->p_Main->isVisible());
+    QTest::mouseRelease(&clock, Qt::MiddleButton, Qt::NoModifier, QPoint(10, 10));
+    QCOMPARE(clock.pos(), QPoint(100, 50));
 }
 
 void TestForm1::noticeLayout()

@@ -7,9 +7,29 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
+#include <cstdlib>
+
+namespace {
+QStringList &foldersToRemove()
+{
+    static QStringList folders;
+    return folders;
+}
+void removeFolders()
+{
+    for (const QString &f : foldersToRemove())
+        QDir(f).removeRecursively();
+}
+} // namespace
 
 IsolatedStore::IsolatedStore()
 {
+    // Removed at exit, after the clock's single-instance lock (taken later)
+    // has let go of its file in here.
+    m_dir.setAutoRemove(false);
+    if (foldersToRemove().isEmpty())
+        std::atexit(removeFolders);
+    foldersToRemove().append(m_dir.path());
     qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
     QDir(m_dir.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(m_dir.path() + QStringLiteral("/runtime"),
