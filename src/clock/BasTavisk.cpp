@@ -174,24 +174,51 @@ QSize WindowSizeTwips(int fontSize)
     }
 }
 
+namespace {
+// Seconds of the day of an "hh:nn:ss" text, or -1 for anything else.
+int secondOfDay(const QString &hhnnss)
+{
+    if (hhnnss.size() != 8 || hhnnss[2] != u':' || hhnnss[5] != u':')
+        return -1;
+    auto two = [&hhnnss](int i) {
+        const QChar a = hhnnss[i], b = hhnnss[i + 1];
+        if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+            return -1;
+        return (a.unicode() - '0') * 10 + (b.unicode() - '0');
+    };
+    const int h = two(0), m = two(3), s = two(6);
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
+        return -1;
+    return h * 3600 + m * 60 + s;
+}
+
+// Whole seconds of local wall-clock time since a fixed day. Working on the
+// wall clock's own fields keeps every tick clear of time-zone look-ups (each
+// one stats /etc/localtime), and a daylight-saving change is then simply a
+// step of the clock, forward or back, like a user's.
+qint64 wallSeconds(const QDateTime &t)
+{
+    return t.date().toJulianDay() * 86400 + t.time().msecsSinceStartOfDay() / 1000;
+}
+} // namespace
+
 bool AlarmDue(const QString &target, const QDateTime &previousTick, const QDateTime &now)
 {
     if (target.isEmpty())
         return false;
     if (target == ComparisonText(now))
         return true;
-    const QTime at = QTime::fromString(target, QStringLiteral("HH:mm:ss"));
-    if (!at.isValid() || !previousTick.isValid())
+    const int at = secondOfDay(target);
+    if (at < 0 || !previousTick.isValid())
         return false;
     // Whole seconds: the alarm's second counts as seen by the tick in it.
-    const QDateTime prev = previousTick.addMSecs(-previousTick.time().msec());
-    const QDateTime cur = now.addMSecs(-now.time().msec());
+    const qint64 prev = wallSeconds(previousTick);
+    const qint64 cur = wallSeconds(now);
     if (cur <= prev)
         return false; // same second, or the clock stepped back
-    QDateTime next = prev;
-    next.setTime(at);
+    qint64 next = prev - prev % 86400 + at; // the target on the previous tick's day
     if (next <= prev)
-        next = next.addDays(1);
+        next += 86400;
     return next <= cur;
 }
 

@@ -105,7 +105,7 @@ bool Form1::Form_Load()
 
     // 9-12. Format, size, properties, position, shape: as a tick does.
     const QString timeText = TimeText(platform::now(), gShowSec);
-    setClockProperties(timeText);
+    setClockProperties(timeText, WindowSizeTwips(gFontSize));
     placeAt(gLeft, gTop);
     shapeToText(timeText);
 
@@ -141,8 +141,13 @@ void Form1::on_Timer1_timeout()
             fireAlarm();
     }
 
-    // 4-6. Size, properties, outline.
-    setClockProperties(timeText);
+    // 4. Size.
+    const QSize sizeTwips = WindowSizeTwips(gFontSize);
+
+    // 5. Properties: height, width, title, font, bold, colour.
+    setClockProperties(timeText, sizeTwips);
+
+    // 6. Outline.
     shapeToText(timeText);
 }
 
@@ -160,26 +165,50 @@ void Form1::fireAlarm()
     m_alarmFiring = false;
 }
 
-void Form1::setClockProperties(const QString &timeText)
+// Each property is handed to the window only when it differs from what the
+// window has, so the window always ends up exactly as if all of them had been
+// set; a tick that changes nothing then sends nothing to the display server.
+void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
 {
-    const QSize sizeTwips = WindowSizeTwips(gFontSize);
-    resize(width(), platform::twipsToPixelsY(sizeTwips.height()));
-    resize(platform::twipsToPixelsX(sizeTwips.width()), height());
-    setWindowTitle(timeText.trimmed());
-    QFont clockFont = font();
-    clockFont.setFamily(QStringLiteral("impact"));
-    if (gFontSize > 0) // a size the font refuses keeps the one it had
-        clockFont.setPointSize(gFontSize);
-    clockFont.setBold(true);
-    setFont(clockFont);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, platform::fromWinColor(gColor));
-    setPalette(pal);
+    const int heightPx = platform::twipsToPixelsY(sizeTwips.height());
+    const int widthPx = platform::twipsToPixelsX(sizeTwips.width());
+    if (height() != heightPx)
+        resize(width(), heightPx);
+    if (width() != widthPx)
+        resize(widthPx, height());
+    const QString title = timeText.trimmed();
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    const QFont &current = font();
+    // A size the font refuses keeps the one it had.
+    const int points = gFontSize > 0 ? gFontSize : current.pointSize();
+    if (current.family() != QLatin1String("impact") || current.pointSize() != points || !current.bold()) {
+        QFont clockFont = current;
+        clockFont.setFamily(QStringLiteral("impact"));
+        clockFont.setPointSize(points);
+        clockFont.setBold(true);
+        setFont(clockFont);
+    }
+    const QColor colour = platform::fromWinColor(gColor);
+    if (palette().color(QPalette::Window) != colour) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, colour);
+        setPalette(pal);
+    }
 }
 
 void Form1::shapeToText(const QString &timeText)
 {
-    setMask(platform::textOutlineRegion(timeText, font(), size()));
+    // The outline follows from the text, the font and the window size alone.
+    // When none changed and the window still carries the outline built from
+    // them, a rebuild would hand it the identical region: skip it.
+    if (timeText == m_shapedText && font() == m_shapedFont && size() == m_shapedSize && mask() == m_shape)
+        return;
+    m_shape = platform::textOutlineRegion(timeText, font(), size());
+    m_shapedText = timeText;
+    m_shapedFont = font();
+    m_shapedSize = size();
+    setMask(m_shape);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

@@ -27,7 +27,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    void setClockProperties(const QString &timeText);
+    void setClockProperties(const QString &timeText, const QSize &sizeTwips);
     void shapeToText(const QString &timeText);
     void fireAlarm();
     void placeAt(double leftTwips, double topTwips);
@@ -36,4 +36,10 @@ private:
     bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
     bool m_selfDrag = false;    // moving the window ourselves: no system move here
     QPoint m_dragOffset;
+
+    // What the window's outline was last built from, and the outline itself.
+    QString m_shapedText;
+    QFont m_shapedFont;
+    QSize m_shapedSize;
+    QRegion m_shape;
 };

@@ -15,4 +15,8 @@ void installImpactStandIn();
 // inside glyphs (0, 4, 6, 8, 9) are not part of the region.
 QRegion textOutlineRegion(const QString &text, const QFont &font, const QSize &size);
 
+// The same area, always drawn as a whole (textOutlineRegion composes time
+// texts from cached glyphs).
+QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &size);
+
 } // namespace platform
