@@ -4,6 +4,7 @@
 #include "clock/C_Menu.h"
 #include "clock/Form1.h"
 #include "platform/MsgBox.h"
+#include "platform/Version.h"
 #include "platform/WinColor.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@
 using namespace BasTavisk;
 
 namespace {
-const QString kTitle = QStringLiteral("Tavisk Ver1.0");
+const QString kTitle = QString::fromLatin1(platform::version::kProductName);
 }
 
 void C_Menu::on_p_ColorSelect_triggered()
@@ -51,7 +52,7 @@ void C_Menu::on_p_help_triggered()
 
 void C_Menu::on_p_about_triggered()
 {
-    platform::MsgBox(QStringLiteral("Tavisk Ver1.0  Copyright (C) 2026 The Tavisk developers"),
+    platform::MsgBox(kTitle + QStringLiteral("  Copyright (C) 2026 The Tavisk developers"),
                      QMessageBox::NoIcon, kTitle);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/MsgBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
+#include "platform/Version.h"
 
 using namespace BasTavisk;
 
@@ -30,5 +31,5 @@ void C_Menu::on_p_savepic_triggered()
         platform::MsgBox(QStringLiteral("設定を保存できませんでした。\n保存先: %1\n"
                                         "前回保存した設定はそのまま残っています。")
                              .arg(store.fileName()),
-                         QMessageBox::Warning, QStringLiteral("Tavisk Ver1.0"));
+                         QMessageBox::Warning, QString::fromLatin1(platform::version::kProductName));
 }
