@@ -34,6 +34,7 @@ C_AlamF::C_AlamF()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken); // etched
     Frame1->setGeometry(platform::twipsRect(120, 120, 4455, 1815));
+    Frame1->setAccessibleName(QStringLiteral("アラーム時メッセージ"));
 
     txt = new QPlainTextEdit(Frame1);
     txt->setObjectName(QStringLiteral("txt"));
@@ -49,6 +50,7 @@ C_AlamF::C_AlamF()
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(platform::twipsRect(1680, 2040, 1095, 375));
+    Command1->setAccessibleName(QStringLiteral("OK"));
     // Neither default nor cancel button; Enter presses it while it has focus.
     Command1->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, &C_AlamF::on_Command1_clicked);

@@ -177,8 +177,10 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
     if (width() != widthPx)
         resize(widthPx, height());
     const QString title = timeText.trimmed();
-    if (windowTitle() != title)
+    if (windowTitle() != title) {
         setWindowTitle(title);
+        setAccessibleName(title); // what screen readers announce for the clock
+    }
     const QFont &current = font();
     // A size the font refuses keeps the one it had.
     const int points = gFontSize > 0 ? gFontSize : current.pointSize();
