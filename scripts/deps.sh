@@ -8,7 +8,7 @@ PACKAGES=(
   libcanberra-dev sound-theme-freedesktop
   xvfb openbox xdotool x11-utils x11-xserver-utils x11-apps imagemagick
   faketime util-linux
-  at-spi2-core python3-pyatspi python3-gi
+  at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
   desktop-file-utils lintian dpkg-dev file
 )
 missing=()

@@ -3,6 +3,7 @@
 #include "clock/C_Menu.h"
 #include "platform/MsgBox.h"
 #include "platform/Now.h"
+#include "platform/ShowCentred.h"
 #include "platform/Twips.h"
 
 #include <QKeyEvent>
@@ -311,12 +312,6 @@ bool C_Alam::eventFilter(QObject *watched, QEvent *event)
 
 void C_Menu::on_p_alam_triggered()
 {
-    C_Alam *dialog = C_Alam::instance();
-    // The window frame is known only once the window is shown; before the
-    // first showing the client size has to do, and it is centred again after.
-    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
-    dialog->show();
-    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
-    dialog->raise();
-    dialog->activateWindow();
+    // Opening it again while it is open centres it again; its fields stay.
+    platform::showCentred(C_Alam::instance()); // modeless: the command returns at once
 }

@@ -1,6 +1,7 @@
 #include "commands/C_Font.h"
 #include "clock/BasTavisk.h"
 #include "clock/C_Menu.h"
+#include "platform/ShowCentred.h"
 #include "platform/Twips.h"
 
 #include <QPointer>
@@ -84,13 +85,7 @@ void C_Font::on_cmd_clicked()
 void C_Menu::on_p_FontSSelect_triggered()
 {
     C_Font *dialog = C_Font::instance();
-    // The window frame is known only once the window is shown; before the
-    // first showing the client size has to do, and it is centred again after.
-    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
     if (gFontSize != 0)
         dialog->preselect(gFontSize);
-    dialog->show();
-    dialog->move(platform::centredOnScreen(dialog->frameGeometry().size()));
-    dialog->raise();
-    dialog->activateWindow();
+    platform::showCentred(dialog); // modeless: the command returns at once
 }
