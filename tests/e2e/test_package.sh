@@ -1,0 +1,105 @@
+#!/bin/bash
+# The Debian package, built with CPack from this build tree: its files, its
+# control fields, the desktop entry and lintian. In CI (as root) it is also
+# installed with apt, started from /usr/bin for one shaped window, and removed.
+source "$(dirname "$0")/lib.sh" "$1"
+BUILD=$(cd "$(dirname "$TAVISK")" && pwd)
+SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
+VERSION=1.00.0010
+ARCH=$(dpkg --print-architecture)
+
+PKG=$E2E_TMP/pkg
+(cd "$BUILD" && cpack -G DEB -B "$PKG") >"$E2E_TMP/cpack.log" 2>&1 \
+    || { cat "$E2E_TMP/cpack.log"; fail "cpack failed"; }
+DEB=$PKG/tavisk_${VERSION}_$ARCH.deb
+[ -f "$DEB" ] || fail "no $(basename "$DEB"): $(ls "$PKG")"
+pass "built $(basename "$DEB")"
+
+# 1. Files: the program, the launcher, the icons, the documents; nothing else.
+ROOT=$E2E_TMP/root
+dpkg-deb -x "$DEB" "$ROOT"
+(cd "$ROOT" && find . -type f | sed 's|^\.||' | sort) >"$E2E_TMP/files"
+expected="/usr/bin/tavisk
+/usr/share/applications/tavisk.desktop
+/usr/share/doc/tavisk/changelog.gz
+/usr/share/doc/tavisk/copyright
+/usr/share/icons/hicolor/128x128/apps/tavisk.png
+/usr/share/icons/hicolor/256x256/apps/tavisk.png
+/usr/share/icons/hicolor/32x32/apps/tavisk.png
+/usr/share/icons/hicolor/48x48/apps/tavisk.png
+/usr/share/icons/hicolor/64x64/apps/tavisk.png
+/usr/share/icons/hicolor/scalable/apps/tavisk.svg
+/usr/share/man/man1/tavisk.1.gz"
+[ "$(cat "$E2E_TMP/files")" = "$expected" ] \
+    || fail "file list differs: $(diff <(echo "$expected") "$E2E_TMP/files" | grep '^[<>]' | tr '\n' ' ')"
+for png in "$ROOT"/usr/share/icons/hicolor/*x*/apps/tavisk.png; do
+    size=$(basename "$(dirname "$(dirname "$png")")")
+    file "$png" | grep -q ", ${size/x/ x }," || fail "icon in $size is $(file -b "$png")"
+done
+# The menu's 32 x 32 icon is the one the clock's windows carry.
+cmp -s "$ROOT/usr/share/icons/hicolor/32x32/apps/tavisk.png" "$SOURCE/assets/tavisk-32.png" \
+    || fail "the 32x32 icon is not the windows' icon"
+file "$ROOT/usr/bin/tavisk" | grep -q "stripped" && ! file "$ROOT/usr/bin/tavisk" | grep -q "not stripped" \
+    || fail "program not stripped: $(file -b "$ROOT/usr/bin/tavisk")"
+zcat "$ROOT/usr/share/doc/tavisk/changelog.gz" | head -1 | grep -q "^tavisk ($VERSION) " \
+    || fail "changelog starts: $(zcat "$ROOT/usr/share/doc/tavisk/changelog.gz" | head -1)"
+grep -q "^License: OFL-1.1$" "$ROOT/usr/share/doc/tavisk/copyright" \
+    && grep -q "SIL OPEN FONT LICENSE Version 1.1" "$ROOT/usr/share/doc/tavisk/copyright" \
+    || fail "copyright lacks the bundled font's licence"
+pass "files, icon sizes, stripped program, changelog, font licence"
+
+# 2. Control fields: version, and Depends as dpkg-shlibdeps found them.
+field() { dpkg-deb -f "$DEB" "$1"; }
+[ "$(field Package)" = tavisk ] || fail "Package: $(field Package)"
+[ "$(field Version)" = "$VERSION" ] || fail "Version: $(field Version)"
+[ "$(field Architecture)" = "$ARCH" ] || fail "Architecture: $(field Architecture)"
+[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+depends=$(field Depends)
+names=$(sed 's/ ([^)]*)//g; s/, */\n/g' <<<"$depends")
+for dep in sound-theme-freedesktop libc6 libcanberra0 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6; do
+    grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
+done
+# Versions only dpkg-shlibdeps writes: proof that the list is not hand-kept.
+grep -Eq "libqt6widgets6 \(>= [0-9.]+\)" <<<"$depends" || fail "Depends not from dpkg-shlibdeps: $depends"
+pass "control: $(field Package) $(field Version) $(field Architecture); Depends: $depends"
+
+# 3. Desktop entry.
+DESKTOP=$ROOT/usr/share/applications/tavisk.desktop
+out=$(desktop-file-validate "$DESKTOP" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+entry() { sed -n "s/^$1=//p" "$DESKTOP"; }
+[ "$(entry Name)" = Tavisk ] || fail "Name=$(entry Name)"
+[ "$(entry Exec)" = tavisk ] || fail "Exec=$(entry Exec)"
+[ "$(entry Icon)" = tavisk ] || fail "Icon=$(entry Icon)"
+[ -n "$(entry Comment)" ] && [ -n "$(entry 'Comment\[ja\]')" ] || fail "English and Japanese comments wanted"
+LC_ALL=C.UTF-8 grep -P '[\x{3040}-\x{30ff}]' <<<"$(entry 'Comment\[ja\]')" >/dev/null || fail "Comment[ja] is not Japanese"
+for cat in Utility Clock; do
+    grep -q ";$cat;\|=$cat;" <<<"Categories=$(entry Categories)" || fail "Categories=$(entry Categories)"
+done
+pass "desktop entry valid: $(entry Name), $(entry Categories)"
+
+# 4. lintian: no errors.
+lintian "$DEB" >"$E2E_TMP/lintian.txt" 2>&1 || true
+! grep -q '^E:' "$E2E_TMP/lintian.txt" || fail "lintian errors: $(grep '^E:' "$E2E_TMP/lintian.txt")"
+pass "lintian: $(grep -c '^[EW]:' "$E2E_TMP/lintian.txt") errors and warnings"
+
+# 5. Installed for real, in CI only: it changes the machine.
+if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
+    remove_package() { apt-get remove -y -qq tavisk >/dev/null 2>&1 || true; cleanup; }
+    trap remove_package EXIT
+    (cd "$PKG" && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./tavisk_*.deb) \
+        >"$E2E_TMP/apt.log" 2>&1 || { cat "$E2E_TMP/apt.log"; fail "apt-get install"; }
+    [ "$(command -v tavisk)" = /usr/bin/tavisk ] || fail "tavisk is not on the PATH"
+    start_x
+    TAVISK=/usr/bin/tavisk
+    start_clock
+    sleep 0.5
+    [ "$(xdotool search --onlyvisible --pid "$CLOCK_PID" | wc -l)" -eq 1 ] || fail "not one window"
+    read -r x y w h < <(window_geometry "$CLOCK_WIN")
+    extents=$(xwininfo -shape -id "$CLOCK_WIN" | sed -n 's/.*Window shape extents: *//p')
+    [ -n "$extents" ] && [ "$extents" != "${w}x$h+0+0" ] || fail "window is not shaped (extents '$extents')"
+    stop_clock
+    apt-get remove -y -qq tavisk >/dev/null 2>&1 || fail "apt-get remove"
+    [ ! -e /usr/bin/tavisk ] || fail "/usr/bin/tavisk left after removal"
+    pass "installed with apt, /usr/bin/tavisk showed one window shaped $extents, removed"
+fi
