@@ -257,14 +257,12 @@ void C_Alam::on_cmd_clicked()
         }
         // Anything but one or two plain digits (" 7", "7.", "+1") would make a
         // target that never equals the clock's "hh:nn:ss".
-        const double hourValue = NumberFromText(hour);
-        if (!isPlainTwoDigits(hour) || hourValue >= 24.0 || hourValue < 0) {
+        if (!isPlainTwoDigits(hour) || hour.toInt() >= 24) {
             refuse(kHourRange, txthour);
             return;
         }
-        const double minuteValue = NumberFromText(txtmin->text());
-        if ((!txtmin->text().isEmpty() && !isPlainTwoDigits(txtmin->text())) || minuteValue >= 60.0
-            || minuteValue < 0) {
+        const QString minute = txtmin->text();
+        if (!minute.isEmpty() && (!isPlainTwoDigits(minute) || minute.toInt() >= 60)) {
             refuse(kMinuteRange, txtmin);
             return;
         }
