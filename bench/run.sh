@@ -1,0 +1,129 @@
+#!/bin/bash
+# Measures the clock against `xclock -digital -update 1` on Xvfb and prints
+# the figures side by side:
+#   - client and X server CPU seconds over the same BENCH_SECONDS (60), each
+#     client on its own Xvfb so that the server's share is attributable;
+#   - context switches per second (wakeups), all threads of the client;
+#   - peak RSS of the client, and what the clock's resident memory is made of;
+#   - exec to the first mapped window (and whether it was already shaped at
+#     MapNotify), median of BENCH_STARTS (10) starts each;
+#   - the tick's own cost at 18 and 36 pt (bench/tick_bench).
+# Both clocks show seconds. No window manager runs, so the X servers do
+# nothing but serve the clocks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS_RUN=${BENCH_SECONDS:-60}
+STARTS=${BENCH_STARTS:-10}
+BUILD=${BENCH_BUILD:-build-bench}
+
+scripts/deps.sh
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target tavisk tick_bench startup_probe >/dev/null
+TAVISK=$PWD/$BUILD/tavisk
+
+TMP=$(mktemp -d /tmp/tavisk-bench.XXXXXX)
+PIDS=()
+cleanup() {
+    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$TMP"
+}
+trap cleanup EXIT
+
+# Private settings (seconds on, 18 pt) and lock folder.
+export XDG_CONFIG_HOME=$TMP/config XDG_RUNTIME_DIR=$TMP/runtime
+mkdir -p "$XDG_CONFIG_HOME/Tavisk" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Disp]\nSec=True\n[Font]\nSize=18\n' >"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# start_xvfb NAME: a fresh Xvfb; sets NAME_DISPLAY and NAME_XPID.
+start_xvfb() {
+    local fd=$TMP/$1.display
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$fd" 2>/dev/null &
+    local pid=$!
+    PIDS+=($pid)
+    for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.05; done
+    local d=:$(head -1 "$fd")
+    for _ in $(seq 50); do DISPLAY=$d xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    printf -v "${1}_DISPLAY" '%s' "$d"
+    printf -v "${1}_XPID" '%s' "$pid"
+}
+
+# CPU time in nanoseconds, all threads, from the scheduler's counters (the
+# utime/stime of /proc/PID/stat count in 10 ms ticks: too coarse here).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
+ctx_switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'; }
+peak_rss_kb() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
+
+echo "== Start-up: exec to the first mapped window, median of $STARTS =="
+start_xvfb S
+ours_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" "$TAVISK")
+xclock_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" xclock -d -update 1)
+echo "tavisk: $ours_start"
+echo "xclock: $xclock_start"
+
+echo
+echo "== $SECONDS_RUN s side by side, seconds shown =="
+start_xvfb A
+start_xvfb B
+DISPLAY=$A_DISPLAY "$TAVISK" >/dev/null 2>&1 &
+OURS=$!
+PIDS+=($OURS)
+DISPLAY=$B_DISPLAY xclock -d -update 1 >/dev/null 2>&1 &
+THEIRS=$!
+PIDS+=($THEIRS)
+sleep 3 # past start-up: steady state only
+declare -A c0 w0
+for p in $OURS $THEIRS $A_XPID $B_XPID; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); done
+sleep "$SECONDS_RUN"
+declare -A c1 w1
+for p in $OURS $THEIRS $A_XPID $B_XPID; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
+
+# What the clock's resident memory is made of, by mapping.
+awk '
+    /^[0-9a-f]+-[0-9a-f]+ / { name = ($6 == "") ? "[anonymous]" : $6; sub(/.*\//, "", name); next }
+    /^Rss:/ { rss[name] += $2 }
+    END { for (n in rss) if (rss[n] >= 256) printf "%8d kB  %s\n", rss[n], n }
+' "/proc/$OURS/smaps" | sort -rn | head -15 >"$TMP/rss-breakdown"
+ours_rss=$(peak_rss_kb $OURS)
+theirs_rss=$(peak_rss_kb $THEIRS)
+
+per_min() { awk -v t="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.3f", t / 1e9 * 60 / s}'; }
+ours_cpu=$(per_min $((c1[$OURS] - c0[$OURS])))
+theirs_cpu=$(per_min $((c1[$THEIRS] - c0[$THEIRS])))
+ours_x=$(per_min $((c1[$A_XPID] - c0[$A_XPID])))
+theirs_x=$(per_min $((c1[$B_XPID] - c0[$B_XPID])))
+rate() { awk -v n="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.2f", n / s}'; }
+ours_wake=$(rate $((w1[$OURS] - w0[$OURS])))
+theirs_wake=$(rate $((w1[$THEIRS] - w0[$THEIRS])))
+ours_xwake=$(rate $((w1[$A_XPID] - w0[$A_XPID])))
+theirs_xwake=$(rate $((w1[$B_XPID] - w0[$B_XPID])))
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
+sum() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a + b}'; }
+field() { awk -v k="$1" '{for (i = 1; i < NF; ++i) if ($i == k) print $(i + 1)}' <<<"$2"; }
+printf '%-36s %12s %12s %8s\n' "" tavisk xclock ratio
+printf '%-36s %12s %12s %8s\n' "client CPU s per minute" "$ours_cpu" "$theirs_cpu" "$(ratio "$ours_cpu" "$theirs_cpu")"
+printf '%-36s %12s %12s %8s\n' "X server CPU s per minute" "$ours_x" "$theirs_x" "$(ratio "$ours_x" "$theirs_x")"
+printf '%-36s %12s %12s %8s\n' "client + server CPU s per minute" "$(sum "$ours_cpu" "$ours_x")" "$(sum "$theirs_cpu" "$theirs_x")" \
+    "$(ratio "$(sum "$ours_cpu" "$ours_x")" "$(sum "$theirs_cpu" "$theirs_x")")"
+printf '%-36s %12s %12s %8s\n' "client context switches per s" "$ours_wake" "$theirs_wake" "$(ratio "$ours_wake" "$theirs_wake")"
+printf '%-36s %12s %12s %8s\n' "X server context switches per s" "$ours_xwake" "$theirs_xwake" "$(ratio "$ours_xwake" "$theirs_xwake")"
+printf '%-36s %12s %12s %8s\n' "client peak RSS MB" "$(awk -v k="$ours_rss" 'BEGIN {printf "%.1f", k / 1024}')" \
+    "$(awk -v k="$theirs_rss" 'BEGIN {printf "%.1f", k / 1024}')" "$(ratio "$ours_rss" "$theirs_rss")"
+ours_ms=$(field median_ms "$ours_start")
+theirs_ms=$(field median_ms "$xclock_start")
+printf '%-36s %12s %12s %8s\n' "start to mapped window ms (median)" "$ours_ms" "$theirs_ms" "$(ratio "$ours_ms" "$theirs_ms")"
+ours_cpums=$(field cpu_median_ms "$ours_start")
+theirs_cpums=$(field cpu_median_ms "$xclock_start")
+printf '%-36s %12s %12s %8s\n' "CPU used by then ms (median)" "$ours_cpums" "$theirs_cpums" "$(ratio "$ours_cpums" "$theirs_cpums")"
+printf '%-36s %12s %12s\n' "shaped at MapNotify" "$(field shaped_at_map "$ours_start")" "$(field shaped_at_map "$xclock_start")"
+echo
+echo "The clock's resident memory by mapping (kB, largest first):"
+cat "$TMP/rss-breakdown"
+
+echo
+echo "== The tick's own cost (Xvfb, seconds on) =="
+DISPLAY=$S_DISPLAY "$BUILD/bench/tick_bench" --ticks 3000 --sizes 18,36 2>/dev/null
