@@ -18,10 +18,6 @@ set(TAVISK_PACKAGING_SRC ${CMAKE_SOURCE_DIR}/packaging)
 set(TAVISK_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${TAVISK_PACKAGING_OUT})
 
-# Debian wants every directory 0755, whatever the builder's umask.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-
 # Launcher and icons. The 32 x 32 icon is the one the windows carry; the
 # larger ones are renderings of the same SVG.
 install(FILES ${TAVISK_PACKAGING_SRC}/tavisk.desktop DESTINATION share/applications)
@@ -86,4 +82,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sound-theme-freedesktop")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Debian wants every directory 0755, whatever the builder's umask.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageDirPermissions.cmake)
 include(CPack)

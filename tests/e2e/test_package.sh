@@ -9,7 +9,8 @@ VERSION=1.00.0010
 ARCH=$(dpkg --print-architecture)
 
 PKG=$E2E_TMP/pkg
-(cd "$BUILD" && cpack -G DEB -B "$PKG") >"$E2E_TMP/cpack.log" 2>&1 \
+# A strict umask must not leak into the package's permissions.
+(umask 077 && cd "$BUILD" && cpack -G DEB -B "$PKG") >"$E2E_TMP/cpack.log" 2>&1 \
     || { cat "$E2E_TMP/cpack.log"; fail "cpack failed"; }
 DEB=$PKG/tavisk_${VERSION}_$ARCH.deb
 [ -f "$DEB" ] || fail "no $(basename "$DEB"): $(ls "$PKG")"
@@ -32,6 +33,8 @@ expected="/usr/bin/tavisk
 /usr/share/man/man1/tavisk.1.gz"
 [ "$(cat "$E2E_TMP/files")" = "$expected" ] \
     || fail "file list differs: $(diff <(echo "$expected") "$E2E_TMP/files" | grep '^[<>]' | tr '\n' ' ')"
+odd=$(dpkg-deb -c "$DEB" | awk '$1 !~ /^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x)$/')
+[ -z "$odd" ] || fail "unusual permissions: $odd"
 for png in "$ROOT"/usr/share/icons/hicolor/*x*/apps/tavisk.png; do
     size=$(basename "$(dirname "$(dirname "$png")")")
     file "$png" | grep -q ", ${size/x/ x }," || fail "icon in $size is $(file -b "$png")"
