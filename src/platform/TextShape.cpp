@@ -111,13 +111,19 @@ private:
         m_height = height;
         m_glyphs.clear();
         const QFontMetricsF metrics(font);
-        // Room on both sides of a glyph for ink outside its advance.
-        m_margin = int(std::ceil(metrics.height()));
-        m_cell = QSize(3 * m_margin + int(std::ceil(metrics.maxWidth())), height);
+        // Room on both sides of a glyph for ink outside its advance. A size set
+        // by hand far beyond the window's (thousands of points, where the font
+        // engine's metrics stop making sense) is drawn whole instead.
+        const double room = std::ceil(metrics.height());
+        const double cellWidth = 3 * room + std::ceil(metrics.maxWidth());
+        m_composable = room > 0 && cellWidth <= 4096;
+        if (!m_composable)
+            return;
+        m_margin = int(room);
+        m_cell = QSize(int(cellWidth), height);
         static const QString glyphs = QStringLiteral("0123456789:");
         for (int i = 0; i < 11; ++i)
             m_advance64[i] = std::llround(metrics.horizontalAdvance(glyphs[i]) * 64);
-        m_composable = true;
         for (QChar a : glyphs)
             for (QChar b : glyphs)
                 if (std::llround(metrics.horizontalAdvance(QString(a) + b) * 64)

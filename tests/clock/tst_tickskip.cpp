@@ -78,6 +78,14 @@ void TestTickSkip::composedOutlineEqualsDrawnText()
         }
         QVERIFY(compared > 3700);
     }
+    // Sizes only a hand-edited store can give, in the largest window.
+    for (int points : {1, 5, 72, 300, 2000, 15000, 20000, 32767}) {
+        const QSize size = windowPixels(36);
+        for (const QString &text : {QStringLiteral("00:00:00"), QStringLiteral("18:49:11"), QStringLiteral("23:59")})
+            QVERIFY2((platform::textOutlineRegion(text, clockFont(points), size)
+                      ^ platform::renderedTextRegion(text, clockFont(points), size)).isEmpty(),
+                     qPrintable(QStringLiteral("%1 at %2 pt").arg(text).arg(points)));
+    }
     // Other text is drawn as it is.
     const QFont font = clockFont(18);
     const QRegion other = platform::textOutlineRegion(QStringLiteral("Form1"), font, windowPixels(18));
