@@ -89,6 +89,11 @@ awk '
 ' "/proc/$OURS/smaps" | sort -rn | head -15 >"$TMP/rss-breakdown"
 ours_rss=$(peak_rss_kb $OURS)
 theirs_rss=$(peak_rss_kb $THEIRS)
+# File-backed pages are library code and data shared with every other
+# process that maps them; anonymous pages are the process's own.
+rss_kinds() { awk '/^(RssAnon|RssFile|RssShmem)/ {printf "%s %.1f MB  ", $1, $2 / 1024}' "/proc/$1/status"; }
+ours_kinds=$(rss_kinds $OURS)
+theirs_kinds=$(rss_kinds $THEIRS)
 
 per_min() { awk -v t="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.3f", t / 1e9 * 60 / s}'; }
 ours_cpu=$(per_min $((c1[$OURS] - c0[$OURS])))
@@ -121,6 +126,8 @@ theirs_cpums=$(field cpu_median_ms "$xclock_start")
 printf '%-36s %12s %12s %8s\n' "CPU used by then ms (median)" "$ours_cpums" "$theirs_cpums" "$(ratio "$ours_cpums" "$theirs_cpums")"
 printf '%-36s %12s %12s\n' "shaped at MapNotify" "$(field shaped_at_map "$ours_start")" "$(field shaped_at_map "$xclock_start")"
 echo
+echo "Resident memory now: tavisk: $ours_kinds"
+echo "                     xclock: $theirs_kinds"
 echo "The clock's resident memory by mapping (kB, largest first):"
 cat "$TMP/rss-breakdown"
 
