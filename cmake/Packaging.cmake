@@ -42,14 +42,16 @@ configure_file(${TAVISK_PACKAGING_SRC}/copyright.in ${TAVISK_PACKAGING_OUT}/copy
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/OFL-Anton.txt)
 
 # Changelog and manual page, compressed reproducibly (no name, no time stamp).
+configure_file(${TAVISK_PACKAGING_SRC}/changelog ${TAVISK_PACKAGING_OUT}/plain/changelog COPYONLY)
+configure_file(${TAVISK_PACKAGING_SRC}/tavisk.1.in ${TAVISK_PACKAGING_OUT}/plain/tavisk.1 @ONLY)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(TAVISK_COMPRESSED)
 foreach(doc changelog tavisk.1)
   add_custom_command(
     OUTPUT ${TAVISK_PACKAGING_OUT}/${doc}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${TAVISK_PACKAGING_SRC}/${doc} ${TAVISK_PACKAGING_OUT}/${doc}
+    COMMAND ${CMAKE_COMMAND} -E copy ${TAVISK_PACKAGING_OUT}/plain/${doc} ${TAVISK_PACKAGING_OUT}/${doc}
     COMMAND ${GZIP_PROGRAM} -9nf ${TAVISK_PACKAGING_OUT}/${doc}
-    DEPENDS ${TAVISK_PACKAGING_SRC}/${doc}
+    DEPENDS ${TAVISK_PACKAGING_OUT}/plain/${doc}
     VERBATIM)
   list(APPEND TAVISK_COMPRESSED ${TAVISK_PACKAGING_OUT}/${doc}.gz)
 endforeach()
