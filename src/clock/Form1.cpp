@@ -5,6 +5,7 @@
 #include "platform/Beep.h"
 #include "platform/Now.h"
 #include "platform/PrevInstance.h"
+#include "platform/SystemMove.h"
 #include "platform/TextShape.h"
 #include "platform/Twips.h"
 #include "platform/WinColor.h"
@@ -219,7 +220,7 @@ void Form1::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         // The window manager's own move loop, as a title bar would start it.
         // Where it cannot move windows, we follow the pointer ourselves.
-        const bool systemMove = windowHandle() && windowHandle()->startSystemMove();
+        const bool systemMove = platform::startSystemMove(this, event->globalPosition().toPoint());
         gApiRet = systemMove ? 1 : 0;
         m_selfDrag = !systemMove;
         m_dragOffset = event->globalPosition().toPoint() - pos();

@@ -87,7 +87,7 @@ open_menu_at() {
     sleep 0.05
     xdotool click 3
     MENU_WIN=""
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1)
         [ -n "$MENU_WIN" ] && break
         sleep 0.05
@@ -95,9 +95,24 @@ open_menu_at() {
     [ -n "$MENU_WIN" ] || fail "no menu opened at $1 $2"
 }
 
-# menu_key KEY: choose a menu item by its access key.
+# menu_key KEY: choose a menu item by its access key, and wait until the
+# menu has gone.
 menu_key() {
     sleep 0.1
     xdotool key "$1"
-    sleep 0.3
+    for _ in $(seq 100); do
+        xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q "IsViewable" || break
+        sleep 0.05
+    done
+    sleep 0.1
+}
+
+# wait_for CMD...: retries CMD for up to 5 s; its status is the last try's.
+wait_for() {
+    local i
+    for i in $(seq 50); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    "$@"
 }

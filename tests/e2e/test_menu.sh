@@ -39,25 +39,28 @@ pass "menu opened at the pointer ($mx $my, ${mw}x${mh})"
 # Always on top through its access key: the same X window gains and loses
 # _NET_WM_STATE_ABOVE.
 menu_key l
-xprop -id "$CLOCK_WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above after AlwaysTop"
+is_above() { xprop -id "$CLOCK_WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+is_not_above() { ! is_above; }
+wait_for is_above || fail "not above after AlwaysTop"
 [ "$(xdotool search --onlyvisible --pid "$CLOCK_PID" | head -1)" = "$CLOCK_WIN" ] || fail "window was recreated"
 open_menu_at "$px" "$py"
 menu_key l
-xprop -id "$CLOCK_WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && fail "still above after the second AlwaysTop"
+wait_for is_not_above || fail "still above after the second AlwaysTop"
 pass "AlwaysTop sets and clears _NET_WM_STATE_ABOVE on the same window"
 
 # Seconds on, save, exit.
 open_menu_at "$px" "$py"
 menu_key s
-sleep 1
-xprop -id "$CLOCK_WIN" WM_NAME | grep -Eq '"[0-9]{2}:[0-9]{2}:[0-9]{2}"' || fail "seconds not shown"
+shows_seconds() { xprop -id "$CLOCK_WIN" WM_NAME | grep -Eq '"[0-9]{2}:[0-9]{2}:[0-9]{2}"'; }
+wait_for shows_seconds || fail "seconds not shown"
 open_menu_at "$px" "$py"
 menu_key p
-grep -q '^Sec=True' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" || fail "settings not saved: $(cat "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf")"
+saved() { grep -q '^Sec=True' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" 2>/dev/null; }
+wait_for saved || fail "settings not saved: $(cat "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf")"
 open_menu_at "$px" "$py"
 menu_key e
-for _ in $(seq 30); do kill -0 "$CLOCK_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$CLOCK_PID" 2>/dev/null && fail "Exit did not end the clock"
+ended() { ! kill -0 "$CLOCK_PID" 2>/dev/null; }
+wait_for ended || fail "Exit did not end the clock"
 pass "seconds on, saved, exited"
 
 start_clock
@@ -75,7 +78,7 @@ open_menu_at "$px" "$py"
 menu_key s
 open_menu_at "$px" "$py"
 menu_key e
-for _ in $(seq 30); do kill -0 "$CLOCK_PID" 2>/dev/null || break; sleep 0.1; done
+wait_for ended || fail "Exit did not end the clock"
 start_clock
 sleep 1
 xprop -id "$CLOCK_WIN" WM_NAME | grep -Eq '"[0-9]{2}:[0-9]{2}:[0-9]{2}"' || fail "unsaved change survived exit"
