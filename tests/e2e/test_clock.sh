@@ -35,6 +35,8 @@ pass "bounding shape $extents"
 
 # Inside the window rectangle: red digits, and the white desktop showing
 # through around and inside them.
+xsetroot -solid white # again: a window manager starting up may paint the root
+sleep 0.3
 import -window root "$E2E_TMP/shot.png"
 convert "$E2E_TMP/shot.png" -crop 177x53+200+100 +repage -format %c histogram:info:- >"$E2E_TMP/hist"
 red=$(awk '/#FF0000/{gsub(":","",$1); print $1}' "$E2E_TMP/hist")
