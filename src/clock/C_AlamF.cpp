@@ -1,4 +1,5 @@
 #include "clock/C_AlamF.h"
+#include "platform/ShowCentred.h"
 #include "platform/Twips.h"
 
 #include <QPointer>
@@ -61,13 +62,15 @@ C_AlamF::C_AlamF()
 
 void C_AlamF::showNotice()
 {
+    // Centred when newly made; a notice already up stays where it is.
     if (!m_placed) {
-        move(platform::centredOnScreen(frameGeometry().size()));
         m_placed = true;
+        platform::showCentred(this);
+    } else {
+        show();
+        raise();
+        activateWindow();
     }
-    show();
-    raise();
-    activateWindow();
     Command1->setFocus();
 }
 
