@@ -1,5 +1,6 @@
 #include "platform/SettingsStore.h"
 
+#include <QLockFile>
 #include <QStringList>
 
 namespace platform {
@@ -26,6 +27,18 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
 
 bool SettingsStore::commit()
 {
+    // QSettings guards the file with "<file>.lock". A writer killed between
+    // creating that lock and writing its owner into it leaves an empty lock,
+    // which QSettings only treats as abandoned once it is 30 s old: the save
+    // would hold up the clock until then. Taking the lock ourselves first with
+    // a short stale time clears such a leftover within two seconds; a lock of
+    // a live writer is waited for as usual.
+    {
+        QLockFile lock(m_settings.fileName() + QStringLiteral(".lock"));
+        lock.setStaleLockTime(2000);
+        if (lock.tryLock(5000))
+            lock.unlock();
+    }
     m_settings.sync();
     return m_settings.status() == QSettings::NoError;
 }
