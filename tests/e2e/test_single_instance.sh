@@ -1,0 +1,48 @@
+# Single instance under a crowd: ten clocks started at once leave exactly one
+# (the others exit 0 without a window), twenty rounds; each round's survivor
+# is killed with SIGKILL, so every next round also proves that a start after
+# kill -9 works.
+source "$(dirname "$0")/lib.sh" "$1"
+start_x
+
+ROUNDS=20
+STARTS=10
+visible_clocks() { xdotool search --onlyvisible --name '^[0-2][0-9]:[0-5][0-9]' 2>/dev/null | wc -l; }
+
+for round in $(seq $ROUNDS); do
+    pids=()
+    for _ in $(seq $STARTS); do
+        "$TAVISK" >/dev/null 2>&1 &
+        pids+=($!)
+    done
+    PIDS+=("${pids[@]}")
+    # The losers leave on their own; the winner stays.
+    alive=()
+    for _ in $(seq 100); do
+        alive=()
+        for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && alive+=("$p"); done
+        [ ${#alive[@]} -le 1 ] && break
+        sleep 0.1
+    done
+    [ ${#alive[@]} -eq 1 ] || fail "round $round: ${#alive[@]} clocks still running after 10 s"
+    survivor=${alive[0]}
+    for p in "${pids[@]}"; do
+        [ "$p" = "$survivor" ] && continue
+        status=0
+        wait "$p" || status=$?
+        [ $status -eq 0 ] || fail "round $round: a second start exited with status $status"
+    done
+    for _ in $(seq 50); do [ "$(visible_clocks)" -ge 1 ] && break; sleep 0.1; done
+    [ "$(visible_clocks)" -eq 1 ] || fail "round $round: $(visible_clocks) clock windows instead of one"
+    kill -9 "$survivor"
+    wait "$survivor" 2>/dev/null || true
+    for _ in $(seq 50); do [ "$(visible_clocks)" -eq 0 ] && break; sleep 0.1; done
+done
+pass "$ROUNDS rounds of $STARTS simultaneous starts: one clock each time, $((ROUNDS * (STARTS - 1))) starts turned away with status 0, $ROUNDS restarts after kill -9"
+
+# And a lone start after kill -9.
+start_clock
+kill -9 "$CLOCK_PID"
+wait "$CLOCK_PID" 2>/dev/null || true
+start_clock
+pass "a start after kill -9 shows the clock"
