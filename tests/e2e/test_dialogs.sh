@@ -26,9 +26,10 @@ write_settings <<'INI'
 Color=255
 Size=18
 INI
-# The clock's day starts at 07:29:45; the real seconds run on from there.
+# The clock's day starts at 07:29:35 (room for a slow machine to set the
+# alarm before 07:30); the real seconds run on from there.
 # Only wall-clock time is shifted: Qt's timers keep the real monotonic clock.
-LD_PRELOAD=$FAKETIME_LIB FAKETIME="@2026-05-04 07:29:45" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+LD_PRELOAD=$FAKETIME_LIB FAKETIME="@2026-05-04 07:29:35" FAKETIME_DONT_FAKE_MONOTONIC=1 \
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_clock
 sleep 0.5
 xprop -id "$CLOCK_WIN" WM_NAME | grep -q '"07:29"' || fail "the faked time did not reach the clock: $(xprop -id "$CLOCK_WIN" WM_NAME)"
@@ -107,6 +108,7 @@ grep -q '|セットされました|' <<<"$box" || fail "confirmation box says: $
 xdotool key Return
 sleep 0.3
 [ -z "$(wait_window '^メッセージアラームセット$' 3)" ] || fail "the alarm dialog stayed open after setting"
+xprop -id "$CLOCK_WIN" WM_NAME | grep -q '"07:29"' || fail "too slow: the alarm was set after 07:30"
 pass "alarm set for 07:30 through the dialog"
 
 # 3. At 07:30:00 of the faked clock the notice opens with the message.
@@ -132,9 +134,9 @@ centred_by_frame "$FONT" || fail "size dialog not centred: $(window_geometry "$F
 sizes=$(accessible FontSize指定)
 grep -q '^combo box|18|' <<<"$sizes" || fail "size list does not show 18: $sizes"
 xdotool key End Tab Return
-sleep 1
+grown() { [ "$(window_geometry "$CLOCK_WIN" | cut -d' ' -f3-)" = "177 53" ]; }
+wait_for grown || fail "clock is $(window_geometry "$CLOCK_WIN") after choosing 36"
 read -r x y w h < <(window_geometry "$CLOCK_WIN")
-[ "$w $h" = "177 53" ] || fail "clock is ${w}x$h after choosing 36"
 [ -z "$(wait_window '^FontSize指定$' 3)" ] || fail "the size dialog stayed open"
 pass "size 36 chosen: clock grew to ${w}x$h"
 stop_clock
