@@ -50,7 +50,10 @@ wait_window() {
 centred_by_frame() {
     local x y w h l r t b
     read -r x y w h < <(window_geometry "$1")
-    read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    local extents
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS)
+    [[ "$extents" == *=* ]] || return 1 # not framed yet
+    read -r l r t b < <(sed 's/.*= //; s/,//g' <<<"$extents")
     local dx=$(( (x - l) * 2 + w + l + r - 1280 )) dy=$(( (y - t) * 2 + h + t + b - 1024 ))
     [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
 }
@@ -86,7 +89,7 @@ ALAM=$(wait_window '^メッセージアラームセット$')
 [ -n "$ALAM" ] || fail "the alarm dialog did not open"
 read -r ax ay aw ah < <(window_geometry "$ALAM")
 [ "$aw ${ah}" = "387 247" ] || fail "alarm dialog is ${aw}x$ah"
-centred_by_frame "$ALAM" || fail "alarm dialog not centred: $(window_geometry "$ALAM"), frame $(xprop -id "$ALAM" _NET_FRAME_EXTENTS)"
+wait_for centred_by_frame "$ALAM" || fail "alarm dialog not centred: $(window_geometry "$ALAM"), frame $(xprop -id "$ALAM" _NET_FRAME_EXTENTS)"
 names=$(accessible メッセージアラームセット)
 for name in 分単位 時間単位 分後にセット アラーム時メッセージ： セット 解除 閉じる; do
     grep -q "|$name|" <<<"$names" || fail "no control named $name for assistive tools: $names"
@@ -130,7 +133,7 @@ FONT=$(wait_window '^FontSize指定$')
 [ -n "$FONT" ] || fail "the size dialog did not open"
 read -r fx fy fw fh < <(window_geometry "$FONT")
 [ "$fw $fh" = "175 39" ] || fail "size dialog is ${fw}x$fh"
-centred_by_frame "$FONT" || fail "size dialog not centred: $(window_geometry "$FONT")"
+wait_for centred_by_frame "$FONT" || fail "size dialog not centred: $(window_geometry "$FONT")"
 sizes=$(accessible FontSize指定)
 grep -q '^combo box|18|' <<<"$sizes" || fail "size list does not show 18: $sizes"
 xdotool key End Tab Return
