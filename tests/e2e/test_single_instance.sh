@@ -32,7 +32,7 @@ for round in $(seq $ROUNDS); do
         wait "$p" || status=$?
         [ $status -eq 0 ] || fail "round $round: a second start exited with status $status"
     done
-    for _ in $(seq 50); do [ "$(visible_clocks)" -ge 1 ] && break; sleep 0.1; done
+    for _ in $(seq 200); do [ "$(visible_clocks)" -ge 1 ] && break; sleep 0.1; done
     [ "$(visible_clocks)" -eq 1 ] || fail "round $round: $(visible_clocks) clock windows instead of one"
     kill -9 "$survivor"
     wait "$survivor" 2>/dev/null || true
