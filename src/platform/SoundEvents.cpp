@@ -2,8 +2,29 @@
 #include "platform/Version.h"
 
 #include <canberra.h>
+#include <cstring>
+#include <dlfcn.h>
+#include <link.h>
 
 namespace platform {
+
+namespace {
+// libcanberra plays each sound on a thread of the driver module it loaded
+// (libcanberra-alsa.so and the like) and unloads that module when its context
+// is destroyed. A player thread still on its way out then runs code that is
+// no longer mapped: a crash when the clock exits, or a context goes, right
+// after an alarm sounded. The driver modules stay loaded for the whole run.
+void keepDriverModulesLoaded()
+{
+    dl_iterate_phdr(
+        [](dl_phdr_info *info, size_t, void *) {
+            if (info->dlpi_name && std::strstr(info->dlpi_name, "/libcanberra-0."))
+                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
+}
+} // namespace
 
 SoundEvents::SoundEvents(const char *driver, const char *device)
 {
@@ -27,8 +48,10 @@ SoundEvents::SoundEvents(const char *driver, const char *device)
 
 SoundEvents::~SoundEvents()
 {
-    if (m_context)
-        ca_context_destroy(m_context);
+    if (!m_context)
+        return;
+    keepDriverModulesLoaded();
+    ca_context_destroy(m_context);
 }
 
 bool SoundEvents::play(const char *eventId, const char *description)
