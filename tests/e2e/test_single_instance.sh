@@ -33,7 +33,13 @@ for round in $(seq $ROUNDS); do
         [ $status -eq 0 ] || fail "round $round: a second start exited with status $status"
     done
     for _ in $(seq 200); do [ "$(visible_clocks)" -ge 1 ] && break; sleep 0.1; done
-    [ "$(visible_clocks)" -eq 1 ] || fail "round $round: $(visible_clocks) clock windows instead of one"
+    if [ "$(visible_clocks)" -ne 1 ]; then
+        # What the survivor has, to tell a slow start from a missing window.
+        state=$(awk '/^State/ {print $2}' "/proc/$survivor/status" 2>/dev/null || echo gone)
+        wins=$(for w in $(xdotool search --pid "$survivor" 2>/dev/null); do
+            printf '%s(%s) ' "$w" "$(xprop -id "$w" WM_NAME 2>/dev/null | sed 's/.*= //')"; done)
+        fail "round $round: $(visible_clocks) clock windows instead of one; survivor $survivor state $state, windows: ${wins:-none}"
+    fi
     kill -9 "$survivor"
     wait "$survivor" 2>/dev/null || true
     for _ in $(seq 50); do [ "$(visible_clocks)" -eq 0 ] && break; sleep 0.1; done
