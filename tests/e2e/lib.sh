@@ -22,18 +22,33 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
-# start_x [WxH]: Xvfb on a free display, then openbox.
+# start_x [WxH]: Xvfb on a free display, then openbox. A server that dies
+# while a display number is being reused is started again, up to 3 times.
 start_x() {
-    local geometry=${1:-1280x1024}
-    # -displayfd lets the server pick a free display, so checks may run side by side.
-    Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi 96 -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
-    PIDS+=($!)
-    for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
-    export DISPLAY=:$(head -1 "$E2E_TMP/display")
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    openbox --sm-disable >/dev/null 2>&1 &
-    PIDS+=($!)
-    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+    local geometry=${1:-1280x1024} attempt xvfb wm
+    for attempt in 1 2 3; do
+        # -displayfd lets the server pick a free display, so checks may run side by side.
+        : >"$E2E_TMP/display"
+        Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi 96 -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
+        xvfb=$!
+        PIDS+=($xvfb)
+        for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+        export DISPLAY=:$(head -1 "$E2E_TMP/display")
+        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+        openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+        wm=$!
+        PIDS+=($wm)
+        # ("window id #": the answer when the property is missing also says "window")
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id #" && return 0
+            kill -0 "$wm" 2>/dev/null || break
+            sleep 0.1
+        done
+        echo "openbox did not start on $DISPLAY (attempt $attempt): $(cat "$E2E_TMP/openbox.log")" >&2
+        kill "$wm" "$xvfb" 2>/dev/null || true
+        wait "$wm" "$xvfb" 2>/dev/null || true
+    done
+    fail "no X server with openbox after 3 attempts"
 }
 
 # start_clock: starts the clock and sets CLOCK_PID and CLOCK_WIN.
