@@ -7,7 +7,6 @@
 #include "platform/Twips.h"
 
 #include <QKeyEvent>
-#include <QPointer>
 #include <QRegularExpression>
 
 using namespace BasTavisk;
@@ -21,12 +20,6 @@ const QString kNotANumber = QStringLiteral("何分後の指定は数字で入力
 const QString kOffsetRange = QStringLiteral("何分後の指定は0分～546分までです");
 const QString kSet = QStringLiteral("セットされました");
 const QString kCleared = QStringLiteral("解除されました");
-
-QPointer<C_Alam> &theDialog()
-{
-    static QPointer<C_Alam> dialog;
-    return dialog;
-}
 
 QFont layoutFont(const QString &family, double points, bool bold)
 {
@@ -67,15 +60,6 @@ QString trimSpaces(const QString &text)
 
 QString twoDigits(const QString &text) { return text.size() == 1 ? QStringLiteral("0") + text : text; }
 } // namespace
-
-C_Alam *C_Alam::instance()
-{
-    if (!theDialog())
-        theDialog() = new C_Alam;
-    return theDialog();
-}
-
-bool C_Alam::exists() { return !theDialog().isNull(); }
 
 C_Alam::C_Alam()
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint

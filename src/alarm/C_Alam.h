@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/OneWindow.h"
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,14 +12,12 @@
 // The dialog in which the one alarm is set, as minutes from now or as a time
 // of day, with a message, or cleared. Modeless, without owner, at most one;
 // destroyed when closed. It only writes the clock state: the tick fires.
-class C_Alam : public QWidget
+class C_Alam : public QWidget, public platform::OneWindow<C_Alam>
 {
     Q_OBJECT
+    friend class platform::OneWindow<C_Alam>;
 public:
     // The one alarm dialog, created (hidden) at the first reference; creating
-    // it runs the load step.
-    static C_Alam *instance();
-    static bool exists();
 
     QGroupBox *fra;
     std::array<QRadioButton *, 2> opt; // 0: minutes from now, 1: time of day

@@ -2,24 +2,6 @@
 #include "platform/ShowCentred.h"
 #include "platform/Twips.h"
 
-#include <QPointer>
-
-namespace {
-QPointer<C_AlamF> &theNotice()
-{
-    static QPointer<C_AlamF> notice;
-    return notice;
-}
-} // namespace
-
-C_AlamF *C_AlamF::instance()
-{
-    if (!theNotice())
-        theNotice() = new C_AlamF;
-    return theNotice();
-}
-
-bool C_AlamF::exists() { return !theNotice().isNull(); }
 
 C_AlamF::C_AlamF()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint

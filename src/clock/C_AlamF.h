@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/OneWindow.h"
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -6,14 +7,11 @@
 
 // The notice that an alarm has fired: its message and an OK button.
 // Modeless, without owner, at most one; destroyed when closed.
-class C_AlamF : public QWidget
+class C_AlamF : public QWidget, public platform::OneWindow<C_AlamF>
 {
     Q_OBJECT
+    friend class platform::OneWindow<C_AlamF>;
 public:
-    // The one notice window, created (hidden) at the first reference.
-    static C_AlamF *instance();
-    static bool exists();
-
     QFrame *Frame1;
     QPlainTextEdit *txt;
     QPushButton *Command1;

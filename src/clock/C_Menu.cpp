@@ -1,23 +1,6 @@
 #include "clock/C_Menu.h"
 #include "platform/Twips.h"
 
-namespace {
-QPointer<C_Menu> &theMenuHost()
-{
-    static QPointer<C_Menu> host;
-    return host;
-}
-} // namespace
-
-C_Menu *C_Menu::instance()
-{
-    if (!theMenuHost())
-        theMenuHost() = new C_Menu; // lives until the program ends
-    return theMenuHost();
-}
-
-bool C_Menu::exists() { return !theMenuHost().isNull(); }
-
 C_Menu::C_Menu()
 {
     setObjectName(QStringLiteral("C_Menu"));

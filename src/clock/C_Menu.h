@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/OneWindow.h"
 #include <QMenu>
 #include <QPointer>
 #include <QWidget>
@@ -7,14 +8,11 @@ class QColorDialog;
 
 // The hidden host of the context menu. It is never shown; its menu pops up
 // over the clock, and each item's command runs here.
-class C_Menu : public QWidget
+class C_Menu : public QWidget, public platform::OneWindow<C_Menu>
 {
     Q_OBJECT
+    friend class platform::OneWindow<C_Menu>;
 public:
-    // The one menu host, created hidden at the first reference.
-    static C_Menu *instance();
-    static bool exists();
-
     QMenu *p_Main;
     QAction *p_ColorSelect;
     QAction *p_FontSSelect;

@@ -4,17 +4,10 @@
 #include "platform/ShowCentred.h"
 #include "platform/Twips.h"
 
-#include <QPointer>
 
 using namespace BasTavisk;
 
 namespace {
-QPointer<C_Font> &theDialog()
-{
-    static QPointer<C_Font> dialog;
-    return dialog;
-}
-
 QFont layoutFont(const QString &family)
 {
     QFont font(family);
@@ -23,15 +16,6 @@ QFont layoutFont(const QString &family)
     return font;
 }
 } // namespace
-
-C_Font *C_Font::instance()
-{
-    if (!theDialog())
-        theDialog() = new C_Font;
-    return theDialog();
-}
-
-bool C_Font::exists() { return !theDialog().isNull(); }
 
 C_Font::C_Font()
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint

@@ -1,18 +1,16 @@
 #pragma once
+#include "platform/OneWindow.h"
 #include <QComboBox>
 #include <QPushButton>
 #include <QWidget>
 
 // The small dialog in which the digit size is picked from a fixed list.
 // Modeless, without owner, at most one; destroyed when closed.
-class C_Font : public QWidget
+class C_Font : public QWidget, public platform::OneWindow<C_Font>
 {
     Q_OBJECT
+    friend class platform::OneWindow<C_Font>;
 public:
-    // The one size dialog, created (hidden) at the first reference.
-    static C_Font *instance();
-    static bool exists();
-
     QComboBox *cboFont;
     QPushButton *cmd;
 
