@@ -131,3 +131,13 @@ wait_for() {
     done
     "$@"
 }
+
+# start_a11y_bus: the accessibility bus on this script's session bus (see
+# dbus-run-session in the callers), with its socket in our runtime folder and
+# its address on our display. Qt joins it only if it is up when the program
+# starts.
+start_a11y_bus() {
+    dbus-update-activation-environment XDG_RUNTIME_DIR DISPLAY
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \
+        || fail "no accessibility bus"
+}

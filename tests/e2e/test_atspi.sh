@@ -11,9 +11,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 start_x 1280x1024
 xsetroot -solid white
 
-# Qt joins the accessibility bus only if it is up when the program starts.
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \
-    || fail "no accessibility bus"
+start_a11y_bus
 
 write_settings <<'INI'
 [Font]

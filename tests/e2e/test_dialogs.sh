@@ -15,11 +15,7 @@ xsetroot -solid white
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
 [ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
 
-# Qt joins the accessibility bus only once it exists, so start it first, with
-# its socket in our runtime folder and its address on our display.
-dbus-update-activation-environment XDG_RUNTIME_DIR DISPLAY
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \
-    || fail "no accessibility bus"
+start_a11y_bus
 
 write_settings <<'INI'
 [Font]
