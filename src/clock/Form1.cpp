@@ -5,7 +5,6 @@
 #include "platform/Beep.h"
 #include "platform/Now.h"
 #include "platform/PrevInstance.h"
-#include "platform/SystemMove.h"
 #include "platform/TextShape.h"
 #include "platform/Twips.h"
 #include "platform/WinColor.h"
@@ -218,12 +217,13 @@ void Form1::mousePressEvent(QMouseEvent *event)
 {
     // Modifiers play no part; the middle button does nothing.
     if (event->button() == Qt::LeftButton) {
-        // The window manager's own move loop, as a title bar would start it.
-        // Where it cannot move windows, we follow the pointer ourselves.
-        const bool systemMove = platform::startSystemMove(this, event->globalPosition().toPoint());
-        gApiRet = systemMove ? 1 : 0;
-        m_selfDrag = !systemMove;
-        m_dragOffset = event->globalPosition().toPoint() - pos();
+        // The clock follows the pointer itself until the button is released.
+        // Handing the move to the window manager (_NET_WM_MOVERESIZE) left Qt
+        // 6.4 believing the button was still down, and its own request could
+        // start from a wrong point and make the clock jump.
+        m_selfDrag = true;
+        m_dragOffset = event->position().toPoint(); // the pointer within the window
+        gApiRet = 0;
     } else if (event->button() == Qt::RightButton) {
         // The pointer's screen position in pixels, worked out in twips.
         const double tppX = platform::twipsPerPixelX();

@@ -34,7 +34,7 @@ private:
 
     QDateTime m_previousTick;   // the previous alarm check, for late ticks
     bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
-    bool m_selfDrag = false;    // moving the window ourselves: no system move here
+    bool m_selfDrag = false;    // a left drag is moving the window
     QPoint m_dragOffset;
 
     // What the window's outline was last built from, and the outline itself.
