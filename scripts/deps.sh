@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libxcb1-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont
   libcanberra-dev sound-theme-freedesktop
   xvfb openbox xdotool x11-utils x11-xserver-utils x11-apps imagemagick
