@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 int main(int argc, char *argv[])
 {
@@ -20,7 +22,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(platform::version::kVersion));
     // Lets Wayland and the taskbar match our windows to the installed launcher.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::version::kDesktopId));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavisk/tavisk-32.png")));
+    // Read as PNG, and only as PNG: left to guess, the image reader would
+    // load every image format plugin there is to ask each one.
+    QImageReader icon(QStringLiteral(":/tavisk/tavisk-32.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    QApplication::setWindowIcon(QPixmap::fromImage(icon.read()));
     // Closing a dialog or the alarm notice never ends the clock; only Exit does.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installImpactStandIn();

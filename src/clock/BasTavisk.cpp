@@ -152,7 +152,24 @@ SecondsSetting SecondsFromText(const QString &text)
 
 QString TimeText(const QDateTime &time, bool showSeconds)
 {
-    return time.time().toString(showSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
+    // Written out digit by digit: a format string goes through the locale
+    // machinery, which cost the tick more than everything else it does.
+    const QTime t = time.time();
+    if (!t.isValid())
+        return QString();
+    QChar text[8];
+    const auto put = [&text](int at, int value) {
+        text[at] = QChar(u'0' + value / 10);
+        text[at + 1] = QChar(u'0' + value % 10);
+    };
+    put(0, t.hour());
+    text[2] = u':';
+    put(3, t.minute());
+    if (!showSeconds)
+        return QString(text, 5);
+    text[5] = u':';
+    put(6, t.second());
+    return QString(text, 8);
 }
 
 QString ComparisonText(const QDateTime &time) { return TimeText(time, true); }

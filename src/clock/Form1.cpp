@@ -5,6 +5,7 @@
 #include "platform/Beep.h"
 #include "platform/Now.h"
 #include "platform/PrevInstance.h"
+#include "platform/SolidWindow.h"
 #include "platform/TextShape.h"
 #include "platform/Twips.h"
 #include "platform/WinColor.h"
@@ -128,9 +129,10 @@ void Form1::placeAt(double leftTwips, double topTwips)
 
 void Form1::on_Timer1_timeout()
 {
-    // 1-2. The time as shown, and as the alarm compares it.
-    const QString timeText = TimeText(platform::now(), gShowSec);
+    // 1-2. The time as shown, and as the alarm compares it: one reading of
+    // the clock, so that the two never straddle a second.
     const QDateTime comparisonTime = platform::now();
+    const QString timeText = TimeText(comparisonTime, gShowSec);
 
     // 3. The alarm. A nested tick (the firing sequence lets events run) must
     // not fire it a second time.
@@ -196,6 +198,7 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
         setPalette(pal);
+        platform::paintSolidBySystem(this, colour);
     }
 }
 
@@ -210,7 +213,13 @@ void Form1::shapeToText(const QString &timeText)
     m_shapedText = timeText;
     m_shapedFont = font();
     m_shapedSize = size();
-    setMask(m_shape);
+    platform::setOutline(this, m_shape);
+}
+
+void Form1::showEvent(QShowEvent *)
+{
+    // The native window exists now and is not mapped yet.
+    platform::paintSolidBySystem(this, palette().color(QPalette::Window));
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

@@ -4,6 +4,7 @@
 #include "clock/C_Menu.h"
 #include "clock/Form1.h"
 #include "platform/MsgBox.h"
+#include "platform/SolidWindow.h"
 #include "platform/Version.h"
 #include "platform/WinColor.h"
 
@@ -40,8 +41,8 @@ void C_Menu::on_ppopup_triggered()
 {
     // The menu has already flipped the check mark; it alone decides.
     Form1 *clock = Form1::instance();
-    if (clock && clock->windowHandle())
-        clock->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, ppopup->isChecked());
+    if (clock)
+        platform::setTopMost(clock, ppopup->isChecked());
 }
 
 void C_Menu::on_p_help_triggered()

@@ -74,8 +74,18 @@ class TimeGlyphs
 public:
     std::optional<QRegion> outline(const QString &text, const QFont &font, const QSize &size)
     {
-        if (!(font == m_font && size.height() == m_height))
-            reset(font, size.height());
+        if (!(font == m_font && size.height() == m_height)) {
+            // A new font or height: its first outline is drawn whole, and the
+            // glyphs are measured for the outlines after it. Measuring costs
+            // several times one drawing, and a new clock should show at once.
+            m_font = font;
+            m_height = size.height();
+            m_glyphs.clear();
+            m_measured = false;
+            return std::nullopt;
+        }
+        if (!m_measured)
+            measure();
         if (!m_composable)
             return std::nullopt;
         QRegion region;
@@ -105,12 +115,10 @@ private:
         return c == u':' ? 10 : -1;
     }
 
-    void reset(const QFont &font, int height)
+    void measure()
     {
-        m_font = font;
-        m_height = height;
-        m_glyphs.clear();
-        const QFontMetricsF metrics(font);
+        m_measured = true;
+        const QFontMetricsF metrics(m_font);
         // Room on both sides of a glyph for ink outside its advance. A size set
         // by hand far beyond the window's (thousands of points, where the font
         // engine's metrics stop making sense) is drawn whole instead.
@@ -120,7 +128,7 @@ private:
         if (!m_composable)
             return;
         m_margin = int(room);
-        m_cell = QSize(int(cellWidth), height);
+        m_cell = QSize(int(cellWidth), m_height);
         static const QString glyphs = QStringLiteral("0123456789:");
         for (int i = 0; i < 11; ++i)
             m_advance64[i] = std::llround(metrics.horizontalAdvance(glyphs[i]) * 64);
@@ -133,6 +141,7 @@ private:
 
     QFont m_font;
     int m_height = -1;
+    bool m_measured = false;
     bool m_composable = false;
     int m_margin = 0;
     QSize m_cell;

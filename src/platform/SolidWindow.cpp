@@ -1,0 +1,110 @@
+#include "platform/SolidWindow.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <xcb/xcb.h>
+
+namespace platform {
+namespace {
+
+struct FreeReply {
+    void operator()(void *reply) const { std::free(reply); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+const xcb_visualtype_t *findVisual(xcb_connection_t *connection, xcb_visualid_t id, std::uint8_t *depth)
+{
+    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem; xcb_screen_next(&screens))
+        for (auto depths = xcb_screen_allowed_depths_iterator(screens.data); depths.rem; xcb_depth_next(&depths))
+            for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals))
+                if (visuals.data->visual_id == id) {
+                    *depth = depths.data->depth;
+                    return visuals.data;
+                }
+    return nullptr;
+}
+
+// One channel (0-255) scaled into the bits of its mask.
+std::uint32_t channelBits(int value, std::uint32_t mask)
+{
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const std::uint32_t max = mask >> shift;
+    return ((std::uint32_t(value) * max + 127) / 255) << shift;
+}
+
+} // namespace
+
+void paintSolidBySystem(QWidget *window, const QColor &colour)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window->testAttribute(Qt::WA_WState_Created))
+        return;
+    const xcb_window_t id = xcb_window_t(window->winId());
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id), nullptr));
+    if (!attributes)
+        return;
+    std::uint8_t depth = 0;
+    const xcb_visualtype_t *visual = findVisual(connection, attributes->visual, &depth);
+    // Only a visual that holds colours directly has a pixel value for any
+    // colour; on others the window keeps being painted by the program.
+    if (!visual || (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR))
+        return;
+    const QColor rgb = colour.toRgb();
+    std::uint32_t pixel = channelBits(rgb.red(), visual->red_mask) | channelBits(rgb.green(), visual->green_mask)
+        | channelBits(rgb.blue(), visual->blue_mask);
+    // Bits of a deeper visual beyond red, green and blue are alpha: opaque.
+    const std::uint32_t depthBits = depth >= 32 ? ~0u : (1u << depth) - 1;
+    pixel |= depthBits & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
+
+    const std::uint32_t eventMask = attributes->your_event_mask
+        & ~std::uint32_t(XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_PROPERTY_CHANGE);
+    const std::uint32_t values[] = {pixel, eventMask}; // in the order of the value bits
+    xcb_change_window_attributes(connection, id, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+    xcb_flush(connection);
+}
+
+void setOutline(QWidget *window, const QRegion &outline)
+{
+    window->setMask(outline);
+    if (xcb_connection_t *connection = x11Connection())
+        xcb_flush(connection);
+}
+
+void setTopMost(QWidget *window, bool onTop)
+{
+    QWindow *handle = window->windowHandle();
+    if (!handle)
+        return;
+    xcb_connection_t *connection = x11Connection();
+    if (!connection) {
+        handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
+        return;
+    }
+    // Qt resets the event mask whenever a window's flags change.
+    const xcb_window_t id = xcb_window_t(window->winId());
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id), nullptr));
+    handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (!attributes)
+        return;
+    const std::uint32_t eventMask = attributes->your_event_mask;
+    xcb_change_window_attributes(connection, id, XCB_CW_EVENT_MASK, &eventMask);
+    xcb_flush(connection);
+}
+
+} // namespace platform

@@ -1,0 +1,13 @@
+#!/bin/bash
+# Runs a test program on a private Xvfb display of its own (no window
+# manager): for tests that need the real X11 platform rather than offscreen.
+set -euo pipefail
+fd=$(mktemp)
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$fd" 2>/dev/null &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -f "$fd"' EXIT
+for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.05; done
+[ -s "$fd" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -1 "$fd") QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+"$@"
