@@ -7,7 +7,7 @@ PACKAGES=(
   fonts-ipafont
   libcanberra-dev sound-theme-freedesktop
   xvfb openbox xdotool x11-utils x11-xserver-utils x11-apps imagemagick
-  libx11-dev libxext-dev xrestop
+  libxcb1-dev libx11-dev libxext-dev xrestop
   faketime util-linux
   at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
   desktop-file-utils lintian dpkg-dev file

@@ -152,8 +152,8 @@ SecondsSetting SecondsFromText(const QString &text)
 
 QString TimeText(const QDateTime &time, bool showSeconds)
 {
-    // Written out digit by digit: a format string goes through the locale
-    // machinery, which cost the tick more than everything else it does.
+    // Written out digit by digit: a format string would go through the
+    // locale machinery on every tick.
     const QTime t = time.time();
     if (!t.isValid())
         return QString();
