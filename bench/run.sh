@@ -7,7 +7,10 @@
 #   - peak RSS of the client, and what the clock's resident memory is made of;
 #   - exec to the first mapped window (and whether it was already shaped at
 #     MapNotify), median of BENCH_STARTS (10) starts each;
-#   - the tick's own cost at 18 and 36 pt (bench/tick_bench).
+#   - the tick's own cost at 18 and 36 pt (bench/tick_bench);
+#   - for reference, the same for bench/qt_floor: a Qt program that shows a
+#     bold 36 pt time text and does nothing on an 800 ms timer, the least any
+#     Qt program ticking like the clock can cost.
 # Both clocks show seconds. No window manager runs, so the X servers do
 # nothing but serve the clocks.
 set -euo pipefail
@@ -18,8 +21,9 @@ BUILD=${BENCH_BUILD:-build-bench}
 
 scripts/deps.sh
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" -j"$(nproc)" --target tavisk tick_bench startup_probe >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target tavisk tick_bench startup_probe qt_floor >/dev/null
 TAVISK=$PWD/$BUILD/tavisk
+FLOOR=$PWD/$BUILD/bench/qt_floor
 
 TMP=$(mktemp -d /tmp/tavisk-bench.XXXXXX)
 PIDS=()
@@ -61,25 +65,31 @@ echo "== Start-up: exec to the first mapped window, median of $STARTS =="
 start_xvfb S
 ours_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" "$TAVISK")
 xclock_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" xclock -d -update 1)
-echo "tavisk: $ours_start"
-echo "xclock: $xclock_start"
+floor_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" "$FLOOR")
+echo "tavisk:   $ours_start"
+echo "xclock:   $xclock_start"
+echo "Qt floor: $floor_start"
 
 echo
 echo "== $SECONDS_RUN s side by side, seconds shown =="
 start_xvfb A
 start_xvfb B
+start_xvfb C
 DISPLAY=$A_DISPLAY "$TAVISK" >/dev/null 2>&1 &
 OURS=$!
 PIDS+=($OURS)
 DISPLAY=$B_DISPLAY xclock -d -update 1 >/dev/null 2>&1 &
 THEIRS=$!
 PIDS+=($THEIRS)
+DISPLAY=$C_DISPLAY "$FLOOR" >/dev/null 2>&1 &
+FLOORPID=$!
+PIDS+=($FLOORPID)
 sleep 3 # past start-up: steady state only
 declare -A c0 w0
-for p in $OURS $THEIRS $A_XPID $B_XPID; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); done
+for p in $OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); done
 sleep "$SECONDS_RUN"
 declare -A c1 w1
-for p in $OURS $THEIRS $A_XPID $B_XPID; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
+for p in $OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
 
 # What the clock's resident memory is made of, by mapping.
 awk '
@@ -89,6 +99,7 @@ awk '
 ' "/proc/$OURS/smaps" | sort -rn | head -15 >"$TMP/rss-breakdown"
 ours_rss=$(peak_rss_kb $OURS)
 theirs_rss=$(peak_rss_kb $THEIRS)
+floor_rss=$(peak_rss_kb $FLOORPID)
 # File-backed pages are library code and data shared with every other
 # process that maps them; anonymous pages are the process's own.
 rss_kinds() { awk '/^(RssAnon|RssFile|RssShmem)/ {printf "%s %.1f MB  ", $1, $2 / 1024}' "/proc/$1/status"; }
@@ -96,35 +107,30 @@ ours_kinds=$(rss_kinds $OURS)
 theirs_kinds=$(rss_kinds $THEIRS)
 
 per_min() { awk -v t="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.3f", t / 1e9 * 60 / s}'; }
-ours_cpu=$(per_min $((c1[$OURS] - c0[$OURS])))
-theirs_cpu=$(per_min $((c1[$THEIRS] - c0[$THEIRS])))
-ours_x=$(per_min $((c1[$A_XPID] - c0[$A_XPID])))
-theirs_x=$(per_min $((c1[$B_XPID] - c0[$B_XPID])))
+cpu_of() { per_min $((c1[$1] - c0[$1])); }
 rate() { awk -v n="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.2f", n / s}'; }
-ours_wake=$(rate $((w1[$OURS] - w0[$OURS])))
-theirs_wake=$(rate $((w1[$THEIRS] - w0[$THEIRS])))
-ours_xwake=$(rate $((w1[$A_XPID] - w0[$A_XPID])))
-theirs_xwake=$(rate $((w1[$B_XPID] - w0[$B_XPID])))
-
+wake_of() { rate $((w1[$1] - w0[$1])); }
+mb() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
 sum() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a + b}'; }
 field() { awk -v k="$1" '{for (i = 1; i < NF; ++i) if ($i == k) print $(i + 1)}' <<<"$2"; }
-printf '%-36s %12s %12s %8s\n' "" tavisk xclock ratio
-printf '%-36s %12s %12s %8s\n' "client CPU s per minute" "$ours_cpu" "$theirs_cpu" "$(ratio "$ours_cpu" "$theirs_cpu")"
-printf '%-36s %12s %12s %8s\n' "X server CPU s per minute" "$ours_x" "$theirs_x" "$(ratio "$ours_x" "$theirs_x")"
-printf '%-36s %12s %12s %8s\n' "client + server CPU s per minute" "$(sum "$ours_cpu" "$ours_x")" "$(sum "$theirs_cpu" "$theirs_x")" \
-    "$(ratio "$(sum "$ours_cpu" "$ours_x")" "$(sum "$theirs_cpu" "$theirs_x")")"
-printf '%-36s %12s %12s %8s\n' "client context switches per s" "$ours_wake" "$theirs_wake" "$(ratio "$ours_wake" "$theirs_wake")"
-printf '%-36s %12s %12s %8s\n' "X server context switches per s" "$ours_xwake" "$theirs_xwake" "$(ratio "$ours_xwake" "$theirs_xwake")"
-printf '%-36s %12s %12s %8s\n' "client peak RSS MB" "$(awk -v k="$ours_rss" 'BEGIN {printf "%.1f", k / 1024}')" \
-    "$(awk -v k="$theirs_rss" 'BEGIN {printf "%.1f", k / 1024}')" "$(ratio "$ours_rss" "$theirs_rss")"
-ours_ms=$(field median_ms "$ours_start")
-theirs_ms=$(field median_ms "$xclock_start")
-printf '%-36s %12s %12s %8s\n' "start to mapped window ms (median)" "$ours_ms" "$theirs_ms" "$(ratio "$ours_ms" "$theirs_ms")"
-ours_cpums=$(field cpu_median_ms "$ours_start")
-theirs_cpums=$(field cpu_median_ms "$xclock_start")
-printf '%-36s %12s %12s %8s\n' "CPU used by then ms (median)" "$ours_cpums" "$theirs_cpums" "$(ratio "$ours_cpums" "$theirs_cpums")"
-printf '%-36s %12s %12s\n' "shaped at MapNotify" "$(field shaped_at_map "$ours_start")" "$(field shaped_at_map "$xclock_start")"
+# row LABEL OURS THEIRS FLOOR: the ratio is ours to xclock's.
+row() { printf '%-36s %10s %10s %8s %10s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")" "$4"; }
+
+printf '%-36s %10s %10s %8s %10s\n' "" tavisk xclock ratio "Qt floor"
+row "client CPU s per minute" "$(cpu_of $OURS)" "$(cpu_of $THEIRS)" "$(cpu_of $FLOORPID)"
+row "X server CPU s per minute" "$(cpu_of $A_XPID)" "$(cpu_of $B_XPID)" "$(cpu_of $C_XPID)"
+row "client + server CPU s per minute" "$(sum "$(cpu_of $OURS)" "$(cpu_of $A_XPID)")" \
+    "$(sum "$(cpu_of $THEIRS)" "$(cpu_of $B_XPID)")" "$(sum "$(cpu_of $FLOORPID)" "$(cpu_of $C_XPID)")"
+row "client context switches per s" "$(wake_of $OURS)" "$(wake_of $THEIRS)" "$(wake_of $FLOORPID)"
+row "X server context switches per s" "$(wake_of $A_XPID)" "$(wake_of $B_XPID)" "$(wake_of $C_XPID)"
+row "client peak RSS MB" "$(mb "$ours_rss")" "$(mb "$theirs_rss")" "$(mb "$floor_rss")"
+row "start to mapped window ms (median)" "$(field median_ms "$ours_start")" "$(field median_ms "$xclock_start")" \
+    "$(field median_ms "$floor_start")"
+row "CPU used by then ms (median)" "$(field cpu_median_ms "$ours_start")" "$(field cpu_median_ms "$xclock_start")" \
+    "$(field cpu_median_ms "$floor_start")"
+printf '%-36s %10s %10s %8s %10s\n' "shaped at MapNotify" "$(field shaped_at_map "$ours_start")" \
+    "$(field shaped_at_map "$xclock_start")" "" "$(field shaped_at_map "$floor_start")"
 echo
 echo "Resident memory now: tavisk: $ours_kinds"
 echo "                     xclock: $theirs_kinds"
