@@ -1,6 +1,8 @@
 #!/bin/bash
-# Runs a test program on a private Xvfb display of its own (no window
-# manager): for tests that need the real X11 platform rather than offscreen.
+# Runs a test program as on a desktop, with a private Xvfb display (no window
+# manager) and a private session bus: for tests that need the real X11
+# platform rather than offscreen. (Without a session bus, Qt's attempt to
+# reach one leaks inside libdbus.)
 set -euo pipefail
 fd=$(mktemp)
 Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$fd" 2>/dev/null &
@@ -10,4 +12,4 @@ for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.05; done
 [ -s "$fd" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -1 "$fd") QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
-"$@"
+dbus-run-session -- "$@"
