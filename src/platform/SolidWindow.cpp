@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
 
@@ -22,6 +23,12 @@ xcb_connection_t *x11Connection()
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
+}
+
+Reply<xcb_get_window_attributes_reply_t> attributesOf(xcb_connection_t *connection, xcb_window_t id)
+{
+    return Reply<xcb_get_window_attributes_reply_t>(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id), nullptr));
 }
 
 const xcb_visualtype_t *findVisual(xcb_connection_t *connection, xcb_visualid_t id, std::uint8_t *depth)
@@ -54,8 +61,7 @@ void paintSolidBySystem(QWidget *window, const QColor &colour)
     if (!connection || !window->testAttribute(Qt::WA_WState_Created))
         return;
     const xcb_window_t id = xcb_window_t(window->winId());
-    Reply<xcb_get_window_attributes_reply_t> attributes(
-        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id), nullptr));
+    const auto attributes = attributesOf(connection, id);
     if (!attributes)
         return;
     std::uint8_t depth = 0;
@@ -97,8 +103,7 @@ void setTopMost(QWidget *window, bool onTop)
     }
     // Qt resets the event mask whenever a window's flags change.
     const xcb_window_t id = xcb_window_t(window->winId());
-    Reply<xcb_get_window_attributes_reply_t> attributes(
-        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id), nullptr));
+    const auto attributes = attributesOf(connection, id);
     handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
     if (!attributes)
         return;
