@@ -2,11 +2,6 @@
 # An alarm set entirely over AT-SPI, as a screen reader user would: the
 # context menu's alarm item, the dialog's fields found by their accessible
 # names, "セット", the confirmation box, and the notice with the message.
-
-# AT-SPI needs a session bus of our own for its accessibility bus.
-if [ -z "${TAVISK_E2E_BUS:-}" ]; then
-    TAVISK_E2E_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
 source "$(dirname "$0")/lib.sh" "$1"
 start_x 1280x1024
 xsetroot -solid white

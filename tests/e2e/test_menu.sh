@@ -61,7 +61,10 @@ open_menu_at "$px" "$py"
 menu_key e
 ended() { ! kill -0 "$CLOCK_PID" 2>/dev/null; }
 wait_for ended || fail "Exit did not end the clock"
-pass "seconds on, saved, exited"
+rc=0
+wait "$CLOCK_PID" || rc=$?
+[ "$rc" -eq 0 ] || fail "Exit ended the clock with status $rc: $(tail -20 "$E2E_TMP/clock.log")"
+pass "seconds on, saved, exited with status 0"
 
 start_clock
 sleep 1
