@@ -88,13 +88,15 @@ write_settings() {
 }
 
 # digit_pixel WIN COLOUR: prints "X Y" (screen) of a pixel of the window in
-# that colour (e.g. FF0000), the middle one of those found.
+# that colour (e.g. FF0000): the middle one of those in the hour digits (the
+# left quarter of the window), which stay put while the seconds change.
 digit_pixel() {
     local x y w h
     read -r x y w h < <(window_geometry "$1")
     import -window root "$E2E_TMP/pick.png"
     convert "$E2E_TMP/pick.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- \
-        | awk -v c="#$2" -v ox="$x" -v oy="$y" 'index($0, c) { split($1, p, /[,:]/); px[n] = p[1] + ox; py[n] = p[2] + oy; n++ }
+        | awk -v c="#$2" -v ox="$x" -v oy="$y" -v w="$w" '
+              index($0, c) { split($1, p, /[,:]/); if (p[1] < w / 4) { px[n] = p[1] + ox; py[n] = p[2] + oy; n++ } }
               END { if (n) print px[int(n/2)], py[int(n/2)] }'
 }
 
