@@ -1,5 +1,6 @@
 #include "clock/Form1.h"
 #include "platform/JapaneseFonts.h"
+#include "platform/ShowReliably.h"
 #include "platform/TextShape.h"
 #include "platform/Version.h"
 
@@ -35,6 +36,6 @@ int main(int argc, char *argv[])
     Form1 clock;
     if (!clock.Form_Load())
         return 0;
-    clock.show();
+    platform::showReliably(&clock);
     return app.exec();
 }
