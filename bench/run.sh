@@ -21,43 +21,10 @@ SECONDS_RUN=${BENCH_SECONDS:-60}
 # its first minute it still draws new ones. Measured after that: it runs all day.
 WARMUP=${BENCH_WARMUP:-65}
 STARTS=${BENCH_STARTS:-10}
-BUILD=${BENCH_BUILD:-build-bench}
-
-scripts/deps.sh
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" -j"$(nproc)" --target tavisk tick_bench startup_probe qt_floor >/dev/null
+source bench/lib.sh
+bench_setup bench 18 tavisk tick_bench startup_probe qt_floor
 TAVISK=$PWD/$BUILD/tavisk
 FLOOR=$PWD/$BUILD/bench/qt_floor
-
-TMP=$(mktemp -d /tmp/tavisk-bench.XXXXXX)
-PIDS=()
-cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-
-# Private settings (seconds on, 18 pt) and lock folder.
-export XDG_CONFIG_HOME=$TMP/config XDG_RUNTIME_DIR=$TMP/runtime
-mkdir -p "$XDG_CONFIG_HOME/Tavisk" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Disp]\nSec=True\n[Font]\nSize=18\n' >"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-# start_xvfb NAME: a fresh Xvfb; sets NAME_DISPLAY and NAME_XPID.
-start_xvfb() {
-    local fd=$TMP/$1.display
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$fd" 2>/dev/null &
-    local pid=$!
-    PIDS+=($pid)
-    for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.05; done
-    local d=:$(head -1 "$fd")
-    for _ in $(seq 50); do DISPLAY=$d xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    printf -v "${1}_DISPLAY" '%s' "$d"
-    printf -v "${1}_XPID" '%s' "$pid"
-}
 
 # CPU time in nanoseconds, all threads, from the scheduler's counters (the
 # utime/stime of /proc/PID/stat count in 10 ms ticks: too coarse here).

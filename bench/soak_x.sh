@@ -9,33 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 DURATION=${SOAK_SECONDS:-600}
 EVERY=${SOAK_EVERY:-60}
-BUILD=${BENCH_BUILD:-build-bench}
-
-scripts/deps.sh
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD" -j"$(nproc)" --target tavisk >/dev/null
-
-TMP=$(mktemp -d /tmp/tavisk-soak.XXXXXX)
-PIDS=()
-cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME=$TMP/config XDG_RUNTIME_DIR=$TMP/runtime
-mkdir -p "$XDG_CONFIG_HOME/Tavisk" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Disp]\nSec=True\n[Font]\nSize=36\n' >"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$TMP/display" 2>/dev/null &
-XPID=$!
-PIDS+=($XPID)
-for _ in $(seq 100); do [ -s "$TMP/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -1 "$TMP/display")
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source bench/lib.sh
+bench_setup soak 36 tavisk
+start_xvfb X
+export DISPLAY=$X_DISPLAY
+XPID=$X_XPID
 "$PWD/$BUILD/tavisk" >/dev/null 2>&1 &
 CLOCK=$!
 PIDS+=($CLOCK)
