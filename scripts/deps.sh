@@ -6,7 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   fonts-ipafont
   libcanberra-dev sound-theme-freedesktop
-  xvfb openbox xdotool x11-utils x11-xserver-utils x11-apps imagemagick
+  xvfb openbox xfwm4 kwin-x11 mutter picom xdotool x11-utils x11-xserver-utils x11-apps imagemagick
   libxcb1-dev libx11-dev libxext-dev xrestop
   faketime util-linux
   at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
