@@ -59,6 +59,17 @@ QString trimSpaces(const QString &text)
 }
 
 QString twoDigits(const QString &text) { return text.size() == 1 ? QStringLiteral("0") + text : text; }
+
+// Japanese input methods type full-width digits (０-９); in the number fields
+// they are the digits 0-9. Nothing else is converted.
+QString numberFieldText(const QLineEdit *field)
+{
+    QString text = field->text();
+    for (QChar &c : text)
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+    return text;
+}
 } // namespace
 
 C_Alam::C_Alam()
@@ -207,16 +218,19 @@ void C_Alam::on_cmd_clicked()
 {
     // The typed fields decide, not the option buttons: the minutes field is
     // looked at first, even while it is hidden.
-    if (!txtA->text().isEmpty()) {
-        if (!txthour->text().isEmpty()) {
+    const QString minutesFromNow = numberFieldText(txtA);
+    const QString hour = numberFieldText(txthour);
+    QString minute = numberFieldText(txtmin);
+    if (!minutesFromNow.isEmpty()) {
+        if (!hour.isEmpty()) {
             platform::MsgBox(kBoth, QMessageBox::Information, kTitle);
             return;
         }
-        if (!isNumeric(txtA->text())) {
+        if (!isNumeric(minutesFromNow)) {
             refuse(kNotANumber, txtA); // closing here would lose what was typed
             return;
         }
-        const double minutes = NumberFromText(txtA->text());
+        const double minutes = NumberFromText(minutesFromNow);
         // The offset is whole seconds in 16 bits; a negative one would point
         // into the past and ring only a day later.
         const std::optional<qint16> seconds = RoundToInt16(minutes * 60.0);
@@ -229,10 +243,9 @@ void C_Alam::on_cmd_clicked()
         gAlarmByClock = 0;
         gAlarmMin = RoundToInt16(minutes).value_or(0); // fits: |minutes| < |seconds|
     } else {
-        const QString hour = txthour->text();
         if (hour.isEmpty()) {
             // Minutes without an hour would be dropped without a word.
-            if (!txtmin->text().isEmpty()) {
+            if (!minute.isEmpty()) {
                 refuse(kHourRange, txthour);
                 return;
             }
@@ -245,14 +258,15 @@ void C_Alam::on_cmd_clicked()
             refuse(kHourRange, txthour);
             return;
         }
-        const QString minute = txtmin->text();
         if (!minute.isEmpty() && (!isPlainTwoDigits(minute) || minute.toInt() >= 60)) {
             refuse(kMinuteRange, txtmin);
             return;
         }
-        if (txtmin->text().isEmpty() || txtmin->text() == u"0")
-            txtmin->setText(QStringLiteral("00"));
-        gAlarmTime = twoDigits(hour) + u':' + twoDigits(txtmin->text()) + QStringLiteral(":00");
+        if (minute.isEmpty() || minute == u"0") {
+            minute = QStringLiteral("00");
+            txtmin->setText(minute);
+        }
+        gAlarmTime = twoDigits(hour) + u':' + twoDigits(minute) + QStringLiteral(":00");
         gAlarmMsg = trimSpaces(txt->text());
         gAlarmByClock = 1;
     }

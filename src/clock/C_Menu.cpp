@@ -47,7 +47,9 @@ QAction *C_Menu::addSeparator(const char *name)
 {
     QAction *action = p_Main->addSeparator();
     action->setObjectName(QLatin1String(name));
-    action->setText(QStringLiteral("-"));
+    // "-" marks a separator in the menu's table; as text, styles draw it
+    // beside the line.
+    action->setData(QStringLiteral("-"));
     return action;
 }
 

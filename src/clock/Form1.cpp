@@ -3,6 +3,7 @@
 #include "clock/C_AlamF.h"
 #include "clock/C_Menu.h"
 #include "platform/Beep.h"
+#include "platform/DesktopWindow.h"
 #include "platform/Now.h"
 #include "platform/PrevInstance.h"
 #include "platform/SolidWindow.h"
@@ -220,6 +221,7 @@ void Form1::showEvent(QShowEvent *)
 {
     // The native window exists now and is not mapped yet.
     platform::paintSolidBySystem(this, palette().color(QPalette::Window));
+    platform::keepOffTaskbar(this);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)
@@ -234,13 +236,13 @@ void Form1::mousePressEvent(QMouseEvent *event)
         m_dragOffset = event->position().toPoint(); // the pointer within the window
         gApiRet = 0;
     } else if (event->button() == Qt::RightButton) {
-        // The pointer's screen position in pixels, worked out in twips.
+        // The pointer's screen position in pixels, worked out in twips. The
+        // X server reports it with the press; the window's own x() and y()
+        // may still be where Qt asked for it, not where it is.
         const double tppX = platform::twipsPerPixelX();
         const double tppY = platform::twipsPerPixelY();
-        const long menuX = std::lrint(platform::pixelsToTwipsX(x()) + event->position().x() * tppX)
-            / std::lrint(tppX);
-        const long menuY = std::lrint(platform::pixelsToTwipsY(y()) + event->position().y() * tppY)
-            / std::lrint(tppY);
+        const long menuX = std::lrint(event->globalPosition().x() * tppX) / std::lrint(tppX);
+        const long menuY = std::lrint(event->globalPosition().y() * tppY) / std::lrint(tppY);
         C_Menu::instance()->popupAt(QPoint(int(menuX), int(menuY)));
     }
 }

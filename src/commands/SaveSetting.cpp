@@ -2,6 +2,7 @@
 #include "clock/BasTavisk.h"
 #include "clock/C_Menu.h"
 #include "clock/Form1.h"
+#include "platform/DesktopWindow.h"
 #include "platform/MsgBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
@@ -22,8 +23,10 @@ void C_Menu::on_p_savepic_triggered()
     store.write(QStringLiteral("Font"), QStringLiteral("Color"), QString::number(gColor));
     store.write(QStringLiteral("Font"), QStringLiteral("Size"), QString::number(gFontSize));
     if (clock) {
-        store.write(QStringLiteral("Set"), QStringLiteral("Top"), positionText(platform::pixelsToTwipsY(clock->y())));
-        store.write(QStringLiteral("Set"), QStringLiteral("Left"), positionText(platform::pixelsToTwipsX(clock->x())));
+        // Where the window is on the screen now, from the window system.
+        const QPoint position = platform::positionOnScreen(clock);
+        store.write(QStringLiteral("Set"), QStringLiteral("Top"), positionText(platform::pixelsToTwipsY(position.y())));
+        store.write(QStringLiteral("Set"), QStringLiteral("Left"), positionText(platform::pixelsToTwipsX(position.x())));
     }
     store.write(QStringLiteral("Disp"), QStringLiteral("Sec"), gShowSec ? QStringLiteral("True") : QStringLiteral("False"));
     // The file is replaced whole or not at all, so a failed save loses nothing.

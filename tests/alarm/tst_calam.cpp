@@ -128,6 +128,9 @@ void TestCAlam::setCommand_data()
     QTest::newRow("23 and empty") << t << 1 << "" << "23" << "" << kSet << "23:00:00" << 7 << 1 << "";
     QTest::newRow("0 and 0") << t << 1 << "" << "0" << "0" << kSet << "00:00:00" << 7 << 1 << "";
     QTest::newRow("two digits") << t << 1 << "" << "09" << "59" << kSet << "09:59:00" << 7 << 1 << "";
+    // Japanese input methods type full-width digits.
+    QTest::newRow("full-width minutes") << t << 0 << QStringLiteral("１０") << "" << "" << kSet << "13:15:20" << 10 << 0 << "";
+    QTest::newRow("full-width 7 and 05") << t << 1 << "" << QStringLiteral("７") << QStringLiteral("０５") << kSet << "07:05:00" << 7 << 1 << "";
     QTest::newRow("hour 24") << t << 1 << "" << "24" << "10" << kHour << kPending << 7 << 1 << "txthour";
     QTest::newRow("minutes 60") << t << 1 << "" << "10" << "60" << kMinute << kPending << 7 << 1 << "txtmin";
     QTest::newRow("both modes filled") << t << 0 << "5" << "7" << "" << kBoth << kPending << 7 << 1 << "";

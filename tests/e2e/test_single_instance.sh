@@ -52,3 +52,23 @@ kill -9 "$CLOCK_PID"
 wait "$CLOCK_PID" 2>/dev/null || true
 start_clock
 pass "a start after kill -9 shows the clock"
+stop_clock
+
+# A lock path that cannot hold a lock (here a directory in its place) is not
+# a running clock: the lock moves to the cache folder, which still keeps to
+# one clock; with no usable place at all the clock starts and says why.
+export XDG_CACHE_HOME=$E2E_TMP/cache
+rm -f "$XDG_RUNTIME_DIR/tavisk.lock"
+mkdir "$XDG_RUNTIME_DIR/tavisk.lock"
+start_clock
+timeout 5 "$TAVISK" >"$E2E_TMP/second.log" 2>&1 || fail "a second start beside a fallback lock failed"
+[ "$(visible_clocks)" -eq 1 ] || fail "two clocks with the lock in the cache folder"
+[ -s "$XDG_CACHE_HOME/tavisk/tavisk.lock" ] || fail "no lock in the cache folder"
+pass "a directory at the lock's path: the clock starts, with its lock in the cache folder"
+stop_clock
+mkdir -p "$XDG_CACHE_HOME/tavisk" && rm -f "$XDG_CACHE_HOME/tavisk/tavisk.lock"
+mkdir "$XDG_CACHE_HOME/tavisk/tavisk.lock"
+start_clock
+grep -q "cannot take the lock" "$E2E_TMP/clock.log" || fail "no word on stderr about the missing lock: $(cat "$E2E_TMP/clock.log")"
+pass "no usable lock anywhere: the clock starts and says why"
+stop_clock
