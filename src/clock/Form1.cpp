@@ -39,7 +39,7 @@ bool onAnyScreen(double leftTwips, double topTwips, const QSize &size)
 Form1 *Form1::instance() { return theClock; }
 
 Form1::Form1()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
     theClock = this;
     setObjectName(QStringLiteral("Form1"));

@@ -10,6 +10,7 @@ if [ -z "${TAVISK_E2E_BUS:-}" ]; then
 fi
 
 TAVISK=${1:?path to the tavisk binary}
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_TMP=$(mktemp -d /tmp/tavisk-e2e.XXXXXX)
 export XDG_CONFIG_HOME=$E2E_TMP/config
 export XDG_RUNTIME_DIR=$E2E_TMP/runtime
@@ -29,33 +30,72 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
-# start_x [WxH]: Xvfb on a free display, then openbox. A server that dies
-# while a display number is being reused is started again, up to 3 times.
+# start_x [WxH] [DPI]: Xvfb on a free display, then the window manager named
+# by TAVISK_WM (default openbox; see start_wm). A server that dies while a
+# display number is being reused is started again, up to 3 times.
 start_x() {
-    local geometry=${1:-1280x1024} attempt xvfb wm
+    local geometry=${1:-1280x1024} dpi=${2:-96} attempt xvfb
     for attempt in 1 2 3; do
         # -displayfd lets the server pick a free display, so checks may run side by side.
         : >"$E2E_TMP/display"
-        Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi 96 -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
+        Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi "$dpi" -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
         xvfb=$!
         PIDS+=($xvfb)
         for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
         export DISPLAY=:$(head -1 "$E2E_TMP/display")
         for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-        openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-        wm=$!
-        PIDS+=($wm)
-        # ("window id #": the answer when the property is missing also says "window")
-        for _ in $(seq 100); do
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id #" && return 0
-            kill -0 "$wm" 2>/dev/null || break
-            sleep 0.1
-        done
-        echo "openbox did not start on $DISPLAY (attempt $attempt): $(cat "$E2E_TMP/openbox.log")" >&2
-        kill "$wm" "$xvfb" 2>/dev/null || true
-        wait "$wm" "$xvfb" 2>/dev/null || true
+        start_wm "${TAVISK_WM:-openbox}" && return 0
+        echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log")" >&2
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
     done
-    fail "no X server with openbox after 3 attempts"
+    fail "no X server with ${TAVISK_WM:-openbox} after 3 attempts"
+}
+
+# start_wm NAME: openbox, openbox+picom, xfwm4 (its compositor off),
+# xfwm4+compositor, kwin (kwin_x11) or mutter (as an X11 window manager).
+# Returns once the window manager has taken the screen (and, with a
+# compositor, once that owns the screen's compositing selection).
+start_wm() {
+    local wm=$1 pid cm=""
+    case $wm in
+        openbox | openbox+picom) openbox --sm-disable >"$E2E_TMP/wm.log" 2>&1 & ;;
+        xfwm4) xfwm4 --compositor=off --sm-client-disable >"$E2E_TMP/wm.log" 2>&1 & ;;
+        xfwm4+compositor) xfwm4 --compositor=on --sm-client-disable >"$E2E_TMP/wm.log" 2>&1 & cm=1 ;;
+        kwin) kwin_x11 >"$E2E_TMP/wm.log" 2>&1 & ;;
+        mutter) mutter --x11 --sm-disable >"$E2E_TMP/wm.log" 2>&1 & cm=1 ;;
+        *) fail "unknown window manager $wm" ;;
+    esac
+    pid=$!
+    PIDS+=($pid)
+    # ("window id #": the answer when the property is missing also says "window")
+    wait_until 20 xprop_has -root _NET_SUPPORTING_WM_CHECK "window id #" || { kill "$pid" 2>/dev/null; return 1; }
+    if [ "$wm" = openbox+picom ]; then
+        picom --backend xrender >"$E2E_TMP/picom.log" 2>&1 &
+        PICOM_PID=$!
+        PIDS+=($PICOM_PID)
+        cm=1
+    fi
+    if [ -n "$cm" ]; then
+        wait_until 20 compositor_running || { echo "no compositor: $(cat "$E2E_TMP/picom.log" 2>/dev/null)" >&2; return 1; }
+    fi
+    return 0
+}
+
+# compositor_running: the screen's compositing selection has an owner.
+compositor_running() { [ "$(python3 "$E2E_DIR/xsel_owner.py" _NET_WM_CM_S0)" != 0 ]; }
+
+xprop_has() { xprop "${@:1:$#-1}" 2>/dev/null | grep -q -- "${!#}"; }
+
+# wait_until SECONDS CMD...: retries CMD every 0.1 s for up to SECONDS.
+wait_until() {
+    local limit=$(($1 * 10)) i
+    shift
+    for i in $(seq "$limit"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    "$@"
 }
 
 # start_clock: starts the clock and sets CLOCK_PID and CLOCK_WIN.
