@@ -18,9 +18,20 @@ sleep 1
 read -r x0 y0 w h < <(window_geometry "$CLOCK_WIN")
 [ "$x0 $y0" = "400 300" ] || fail "start position $x0 $y0"
 
-# Left-drag a digit by (+150, +90).
+# Right after start, before any drag: the menu opens at the pointer and Save
+# stores where the clock really is (the window manager has not reported a
+# move yet, so a position remembered by the program would still be 0,0).
 read -r px py < <(digit_pixel "$CLOCK_WIN" FF0000)
 [ -n "$px" ] || fail "no digit pixel found"
+open_menu_at "$px" "$py"
+read -r mx my mw mh < <(window_geometry "$MENU_WIN")
+[ "$mx $my" = "$px $py" ] || fail "fresh clock: menu at $mx $my, pointer at $px $py"
+menu_key p
+saved_at() { grep -qx "Left=$1" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" && grep -qx "Top=$2" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"; }
+wait_for saved_at 6000 4500 || fail "fresh clock saved $(grep -E '^(Left|Top)=' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" | tr '\n' ' ')"
+pass "fresh clock: menu at the pointer, Save stores its real position"
+
+# Left-drag a digit by (+150, +90).
 xdotool mousemove "$px" "$py"; sleep 0.05
 xdotool mousedown 1; sleep 0.05
 for i in 1 2 3 4 5; do xdotool mousemove $((px + 30 * i)) $((py + 18 * i)); sleep 0.05; done
