@@ -3,10 +3,10 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
-#include <cstdlib>
-#include <memory>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 #include <xcb/xcb.h>
 
