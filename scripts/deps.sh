@@ -1,24 +1,47 @@
 #!/bin/bash
-# Installs the Debian 12 packages that building, running and testing need.
+# Installs the Debian 12 packages a task needs:
+#   scripts/deps.sh run       building and running the clock (scripts/run.sh)
+#   scripts/deps.sh package   that, and building its Debian package (scripts/package.sh)
+#   scripts/deps.sh test      all of that, and the test tools (scripts/test.sh)
 set -euo pipefail
-PACKAGES=(
+RUN=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  fonts-ipafont
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
   libcanberra-dev sound-theme-freedesktop
+  fonts-ipafont qt6-translations-l10n
+)
+PACKAGE=(dpkg-dev file)
+TEST=(
   xvfb openbox xfwm4 kwin-x11 mutter picom xdotool x11-utils x11-xserver-utils x11-apps imagemagick
-  libxcb1-dev libx11-dev libxext-dev xrestop
+  libx11-dev libxext-dev xrestop
   faketime util-linux
   at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
-  desktop-file-utils lintian dpkg-dev file
+  desktop-file-utils lintian devscripts appstream fonts-vlgothic
 )
+case "${1:-}" in
+  run) PACKAGES=("${RUN[@]}") ;;
+  package) PACKAGES=("${RUN[@]}" "${PACKAGE[@]}") ;;
+  test) PACKAGES=("${RUN[@]}" "${PACKAGE[@]}" "${TEST[@]}") ;;
+  *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  # sudo -v asks for the password once and fails when sudo is not allowed.
+  if ! command -v sudo >/dev/null || ! sudo -v; then
+    echo "These Debian packages are missing, and installing them needs root:" >&2
+    echo "  ${missing[*]}" >&2
+    echo "Install them as root (apt-get install ${missing[*]}), then run this again." >&2
+    exit 1
+  fi
+  SUDO=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,8 +1,8 @@
 #!/bin/bash
-# Builds the clock and starts it.
+# Builds the clock (the program alone, in build-release) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target tavisk
-exec build/tavisk
+scripts/deps.sh run
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc)" --target tavisk
+exec build-release/tavisk

@@ -4,7 +4,7 @@
 # them. Any report fails the test that caused it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$(nproc)"
 ctest --preset asan "$@"

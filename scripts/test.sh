@@ -2,7 +2,7 @@
 # Builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 cd build

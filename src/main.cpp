@@ -7,7 +7,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImageReader>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -30,6 +33,13 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QPixmap::fromImage(icon.read()));
     // Closing a dialog or the alarm notice never ends the clock; only Exit does.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own texts (the colour dialog, the standard buttons, the text
+    // boxes' context menu) in the user's language. The clock's own texts are
+    // not translated: they are Japanese whatever the language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     platform::installImpactStandIn();
     platform::installJapaneseFontStandIns();
 

@@ -1,19 +1,23 @@
 #!/bin/bash
-# The Debian package, built with CPack from this build tree: its files, its
-# control fields, the desktop entry and lintian. In CI (as root) it is also
-# installed with apt, started from /usr/bin for one shaped window, and removed.
+# The Debian package, built as a user builds it (scripts/package.sh: the
+# program alone, with Debian's hardening flags): its files, the same files as
+# `cmake --install`, its control fields, licence, desktop entry, AppStream
+# metadata, hardening and lintian. In CI (as root) it is also installed with
+# apt, started from /usr/bin for one shaped window, and removed.
 source "$(dirname "$0")/lib.sh" "$1"
 BUILD=$(cd "$(dirname "$TAVISK")" && pwd)
 SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 VERSION=1.00.0010
 ARCH=$(dpkg --print-architecture)
 
-PKG=$E2E_TMP/pkg
+# Its own build tree inside the test build's, kept for the next run.
+PKG=$BUILD/package
 # A strict umask must not leak into the package's permissions.
-(umask 077 && cd "$BUILD" && cpack -G DEB -B "$PKG") >"$E2E_TMP/cpack.log" 2>&1 \
-    || { cat "$E2E_TMP/cpack.log"; fail "cpack failed"; }
+(umask 077 && "$SOURCE/scripts/package.sh" "$PKG") >"$E2E_TMP/package.log" 2>&1 \
+    || { cat "$E2E_TMP/package.log"; fail "scripts/package.sh failed"; }
 DEB=$PKG/tavisk_${VERSION}_$ARCH.deb
 [ -f "$DEB" ] || fail "no $(basename "$DEB"): $(ls "$PKG")"
+[ ! -e "$PKG/tests" ] && [ ! -e "$PKG/bench" ] || fail "the package build built tests or benchmarks"
 pass "built $(basename "$DEB")"
 
 # 1. Files: the program, the launcher, the icons, the documents; nothing else.
@@ -25,12 +29,15 @@ expected="/usr/bin/tavisk
 /usr/share/doc/tavisk/changelog.gz
 /usr/share/doc/tavisk/copyright
 /usr/share/icons/hicolor/128x128/apps/tavisk.png
+/usr/share/icons/hicolor/16x16/apps/tavisk.png
+/usr/share/icons/hicolor/22x22/apps/tavisk.png
 /usr/share/icons/hicolor/256x256/apps/tavisk.png
 /usr/share/icons/hicolor/32x32/apps/tavisk.png
 /usr/share/icons/hicolor/48x48/apps/tavisk.png
 /usr/share/icons/hicolor/64x64/apps/tavisk.png
 /usr/share/icons/hicolor/scalable/apps/tavisk.svg
-/usr/share/man/man1/tavisk.1.gz"
+/usr/share/man/man1/tavisk.1.gz
+/usr/share/metainfo/org.example.tavisk.metainfo.xml"
 [ "$(cat "$E2E_TMP/files")" = "$expected" ] \
     || fail "file list differs: $(diff <(echo "$expected") "$E2E_TMP/files" | grep '^[<>]' | tr '\n' ' ')"
 odd=$(dpkg-deb -c "$DEB" | awk '$1 !~ /^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x)$/')
@@ -46,22 +53,64 @@ file "$ROOT/usr/bin/tavisk" | grep -q "stripped" && ! file "$ROOT/usr/bin/tavisk
     || fail "program not stripped: $(file -b "$ROOT/usr/bin/tavisk")"
 zcat "$ROOT/usr/share/doc/tavisk/changelog.gz" | head -1 | grep -q "^tavisk ($VERSION) " \
     || fail "changelog starts: $(zcat "$ROOT/usr/share/doc/tavisk/changelog.gz" | head -1)"
-grep -q "^License: OFL-1.1$" "$ROOT/usr/share/doc/tavisk/copyright" \
-    && grep -q "SIL OPEN FONT LICENSE Version 1.1" "$ROOT/usr/share/doc/tavisk/copyright" \
+# The licence: MIT for the program, the font's own beside it, and the
+# package's text the same as the LICENSE file's.
+COPYRIGHT=$ROOT/usr/share/doc/tavisk/copyright
+grep -q "^License: OFL-1.1$" "$COPYRIGHT" && grep -q "SIL OPEN FONT LICENSE Version 1.1" "$COPYRIGHT" \
     || fail "copyright lacks the bundled font's licence"
-pass "files, icon sizes, stripped program, changelog, font licence"
+[ "$(awk '/^Files: \*$/{f=1} f&&/^License:/{print; exit}' "$COPYRIGHT")" = "License: MIT" ] \
+    || fail "the program's licence is not MIT: $(grep -A2 '^Files: \*' "$COPYRIGHT")"
+! grep -qi "all rights reserved" "$COPYRIGHT" || fail "copyright still reserves all rights"
+grep -q "^Copyright (c) 2026 The Tavisk developers$" "$SOURCE/LICENSE" || fail "LICENSE lacks the notice"
+diff <(sed -n '/^Permission is hereby granted/,$p' "$SOURCE/LICENSE" | tr -s ' \n' '  ') \
+     <(awk '/^License: MIT$/{t=1; next} t&&/^ /{print; next} {t=0}' "$COPYRIGHT" | sed 's/^ \.$//; s/^ //' | tr -s ' \n' '  ') >/dev/null \
+    || fail "the copyright file's MIT text differs from LICENSE"
+pass "files, icon sizes, stripped program, changelog, MIT and font licence"
+
+# `cmake --install` to a prefix installs exactly what the package holds.
+INSTALLED=$E2E_TMP/installed
+cmake --install "$PKG" --prefix "$INSTALLED/usr" >/dev/null
+(cd "$INSTALLED" && find . -type f | sed 's|^\.||' | sort) >"$E2E_TMP/installed-files"
+diff -q "$E2E_TMP/files" "$E2E_TMP/installed-files" >/dev/null \
+    || fail "cmake --install differs: $(diff "$E2E_TMP/files" "$E2E_TMP/installed-files" | grep '^[<>]' | tr '\n' ' ')"
+while read -r f; do
+    [ "$f" = /usr/bin/tavisk ] || cmp -s "$ROOT$f" "$INSTALLED$f" || fail "cmake --install gives another $f"
+done <"$E2E_TMP/files"
+pass "cmake --install installs the package's files"
+
+# The program is built with Debian's hardening: stack protector, full RELRO
+# (relro and bind now), position independent. (hardening-check's Fortify test
+# cannot tell a checked call the compiler proved safe from a missing flag.)
+out=$(hardening-check --nofortify --nocfprotection "$ROOT/usr/bin/tavisk") || fail "hardening: $out"
+nm -D "$ROOT/usr/bin/tavisk" | grep -q " U __stack_chk_fail" || fail "no __stack_chk_fail"
+pass "hardened: $(grep -c ': yes' <<<"$out") of hardening-check's features, __stack_chk_fail, full RELRO, PIE"
+
+# AppStream metadata, for software centres.
+METAINFO=$ROOT/usr/share/metainfo/org.example.tavisk.metainfo.xml
+out=$(appstreamcli validate --no-net "$METAINFO" 2>&1) || fail "appstreamcli validate: $out"
+grep -q "<launchable type=\"desktop-id\">tavisk.desktop</launchable>" "$METAINFO" || fail "no launchable desktop id"
+grep -q "<image>https://" "$METAINFO" || fail "no screenshot"
+grep -q "<release version=\"$VERSION\"" "$METAINFO" || fail "release is not $VERSION"
+pass "AppStream metadata valid, with launcher, screenshot and release $VERSION"
 
 # 2. Control fields: version, and Depends as dpkg-shlibdeps found them.
 field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Package)" = tavisk ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$VERSION" ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = "$ARCH" ] || fail "Architecture: $(field Architecture)"
-[ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ "$(field Maintainer)" = "The Tavisk developers <tavisk@example.org>" ] || fail "Maintainer: $(field Maintainer)"
 depends=$(field Depends)
 names=$(sed 's/ ([^)]*)//g; s/, */\n/g' <<<"$depends")
-for dep in sound-theme-freedesktop libc6 libcanberra0 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6; do
+for dep in sound-theme-freedesktop qt6-translations-l10n libc6 libcanberra0 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6; do
     grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
+# A Japanese font, or the menu and dialogs show empty boxes.
+grep -qxF "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic" <<<"$names" \
+    || fail "Depends lacks a Japanese font: $depends"
+[ "$(field Section)" = utils ] && [ "$(field Priority)" = optional ] \
+    || fail "Section/Priority: $(field Section)/$(field Priority)"
+[ "$(field Description | wc -l)" -ge 5 ] || fail "short Description: $(field Description)"
+[ -z "$(field Homepage)" ] || fail "Homepage without a home page: $(field Homepage)"
 # Versions only dpkg-shlibdeps writes: proof that the list is not hand-kept.
 grep -Eq "libqt6widgets6 \(>= [0-9.]+\)" <<<"$depends" || fail "Depends not from dpkg-shlibdeps: $depends"
 pass "control: $(field Package) $(field Version) $(field Architecture); Depends: $depends"
