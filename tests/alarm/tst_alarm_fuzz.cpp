@@ -134,7 +134,14 @@ void TestAlarmFuzz::randomTyping()
             }
         }
         const QString before = gAlarmTime;
-        const QString hour = dialog->txthour->text(), minute = dialog->txtmin->text();
+        // Full-width digits count as the digits 0-9.
+        const auto typed = [](QString text) {
+            for (QChar &c : text)
+                if (c >= u'０' && c <= u'９')
+                    c = QChar(u'0' + (c.unicode() - u'０'));
+            return text;
+        };
+        const QString hour = typed(dialog->txthour->text()), minute = typed(dialog->txtmin->text());
         const bool minutesMode = !dialog->txtA->text().isEmpty();
         boxes.clear();
         const bool clear = rng.bounded(6) == 0;
