@@ -168,6 +168,9 @@ void Form1::on_Timer1_timeout()
 
     if (recreate) {
         show();
+        // A window manager may put a new window that does not take the focus
+        // below the focused one: the clock was on top of that, and stays so.
+        raise();
         if (C_Menu::instance()->ppopup->isChecked())
             platform::setTopMost(this, true);
     }
