@@ -75,7 +75,9 @@ DISPLAY=$E_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
 E_CM=$!
 PIDS+=($D_CM $E_CM)
 sleep 1
-DISPLAY=$D_DISPLAY "$TAVISK" >/dev/null 2>&1 &
+# (A runtime folder of its own: one clock per user and runtime folder.)
+mkdir -p -m 700 "$TMP/runtime-cm"
+DISPLAY=$D_DISPLAY XDG_RUNTIME_DIR=$TMP/runtime-cm "$TAVISK" >/dev/null 2>&1 &
 OURS_CM=$!
 DISPLAY=$E_DISPLAY xclock -d -update 1 >/dev/null 2>&1 &
 THEIRS_CM=$!
@@ -89,7 +91,7 @@ declare -A c1 w1
 for p in $ALL; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
 # The clock's window depth under picom: 32 is the antialiased mode.
 cm_depth=$(DISPLAY=$D_DISPLAY xwininfo -root -tree | awk '/"[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"/ {print $1; exit}' \
-    | xargs -r -I{} env DISPLAY="$D_DISPLAY" xwininfo -id {} | awk '/Depth:/ {print $2}')
+    | xargs -r -I{} env DISPLAY="$D_DISPLAY" xwininfo -id {} | awk '/Depth:/ {print $2}' || true)
 
 # What the clock's resident memory is made of, by mapping.
 awk '
