@@ -12,8 +12,11 @@
 #   - for reference, the same for bench/qt_floor: a Qt program that shows a
 #     bold 36 pt time text and does nothing on an 800 ms timer, the least any
 #     Qt program ticking like the clock can cost.
+#   - the same for both clocks under a compositing manager (picom, xrender
+#     backend), where the clock paints antialiased digits on a transparent
+#     window: client, X server and compositor CPU side by side.
 # Both clocks show seconds. No window manager runs, so the X servers do
-# nothing but serve the clocks.
+# nothing but serve the clocks (and picom, where it runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_RUN=${BENCH_SECONDS:-60}
@@ -40,6 +43,14 @@ floor_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" "$FLOOR"
 echo "tavisk:   $ours_start"
 echo "xclock:   $xclock_start"
 echo "Qt floor: $floor_start"
+start_xvfb SC
+DISPLAY=$SC_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
+PIDS+=($!)
+sleep 1
+ours_cm_start=$(DISPLAY=$SC_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" "$TAVISK")
+xclock_cm_start=$(DISPLAY=$SC_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" xclock -d -update 1)
+echo "tavisk under picom: $ours_cm_start"
+echo "xclock under picom: $xclock_cm_start"
 
 echo
 echo "== $SECONDS_RUN s side by side, seconds shown =="
@@ -55,12 +66,32 @@ PIDS+=($THEIRS)
 DISPLAY=$C_DISPLAY "$FLOOR" >/dev/null 2>&1 &
 FLOORPID=$!
 PIDS+=($FLOORPID)
+# Under picom: D the clock, E xclock, each with a compositor of its own.
+start_xvfb D
+start_xvfb E
+DISPLAY=$D_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
+D_CM=$!
+DISPLAY=$E_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
+E_CM=$!
+PIDS+=($D_CM $E_CM)
+sleep 1
+# (A runtime folder of its own: one clock per user and runtime folder.)
+mkdir -p -m 700 "$TMP/runtime-cm"
+DISPLAY=$D_DISPLAY XDG_RUNTIME_DIR=$TMP/runtime-cm "$TAVISK" >/dev/null 2>&1 &
+OURS_CM=$!
+DISPLAY=$E_DISPLAY xclock -d -update 1 >/dev/null 2>&1 &
+THEIRS_CM=$!
+PIDS+=($OURS_CM $THEIRS_CM)
+ALL="$OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID $OURS_CM $THEIRS_CM $D_XPID $E_XPID $D_CM $E_CM"
 sleep "$WARMUP" # past start-up: steady state only
 declare -A c0 w0
-for p in $OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); done
+for p in $ALL; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); done
 sleep "$SECONDS_RUN"
 declare -A c1 w1
-for p in $OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
+for p in $ALL; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
+# The clock's window depth under picom: 32 is the antialiased mode.
+cm_depth=$(DISPLAY=$D_DISPLAY xwininfo -root -tree | awk '/"[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"/ {print $1; exit}' \
+    | xargs -r -I{} env DISPLAY="$D_DISPLAY" xwininfo -id {} | awk '/Depth:/ {print $2}' || true)
 
 # What the clock's resident memory is made of, by mapping.
 awk '
@@ -102,6 +133,18 @@ row "CPU used by then ms (median)" "$(field cpu_median_ms "$ours_start")" "$(fie
     "$(field cpu_median_ms "$floor_start")"
 printf '%-36s %10s %10s %8s %10s\n' "shaped at MapNotify" "$(field shaped_at_map "$ours_start")" \
     "$(field shaped_at_map "$xclock_start")" "" "$(field shaped_at_map "$floor_start")"
+
+echo
+echo "== The same $SECONDS_RUN s under picom (xrender backend), seconds shown; clock window depth ${cm_depth:-?} =="
+printf '%-36s %10s %10s %8s\n' "" tavisk xclock ratio
+row3() { printf '%-36s %10s %10s %8s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")"; }
+row3 "client CPU s per minute" "$(cpu_of $OURS_CM)" "$(cpu_of $THEIRS_CM)"
+row3 "X server CPU s per minute" "$(cpu_of $D_XPID)" "$(cpu_of $E_XPID)"
+row3 "compositor CPU s per minute" "$(cpu_of $D_CM)" "$(cpu_of $E_CM)"
+row3 "client + server + compositor" "$(sum "$(sum "$(cpu_of $OURS_CM)" "$(cpu_of $D_XPID)")" "$(cpu_of $D_CM)")" \
+    "$(sum "$(sum "$(cpu_of $THEIRS_CM)" "$(cpu_of $E_XPID)")" "$(cpu_of $E_CM)")"
+row3 "client context switches per s" "$(wake_of $OURS_CM)" "$(wake_of $THEIRS_CM)"
+row3 "start to mapped window ms (median)" "$(field median_ms "$ours_cm_start")" "$(field median_ms "$xclock_cm_start")"
 echo
 echo "Resident memory now: tavisk: $ours_kinds"
 echo "                     xclock: $theirs_kinds"

@@ -6,14 +6,14 @@
 set -euo pipefail
 RUN=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev libx11-dev libxext-dev
   libcanberra-dev sound-theme-freedesktop
   fonts-ipafont qt6-translations-l10n
 )
 PACKAGE=(dpkg-dev file)
 TEST=(
   xvfb openbox xfwm4 kwin-x11 mutter picom xdotool x11-utils x11-xserver-utils x11-apps imagemagick
-  libx11-dev libxext-dev xrestop
+  xrestop
   faketime util-linux
   at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
   desktop-file-utils lintian devscripts appstream fonts-vlgothic

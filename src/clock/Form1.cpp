@@ -3,6 +3,7 @@
 #include "clock/C_AlamF.h"
 #include "clock/C_Menu.h"
 #include "platform/Beep.h"
+#include "platform/Compositor.h"
 #include "platform/DesktopWindow.h"
 #include "platform/Now.h"
 #include "platform/PrevInstance.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
@@ -105,6 +107,11 @@ bool Form1::Form_Load()
     if (gFontSize == 0)
         gFontSize = 18;
 
+    // The way the digits are painted follows the desktop: antialiased when a
+    // compositing manager runs. It is a property of the native window, which
+    // does not exist yet.
+    choosePainting(platform::compositorRunning());
+
     // 9-12. Format, size, properties, position, shape: as a tick does.
     const QString timeText = TimeText(platform::now(), gShowSec);
     setClockProperties(timeText, WindowSizeTwips(gFontSize));
@@ -147,11 +154,47 @@ void Form1::on_Timer1_timeout()
     // 4. Size.
     const QSize sizeTwips = WindowSizeTwips(gFontSize);
 
+    // A compositing manager started or ended since the last tick: the window
+    // is made again for the other way of painting, and shown once it has its
+    // properties and outline, so that it never shows as a box.
+    const bool recreate = platform::compositorRunning() != m_translucent;
+    if (recreate)
+        recreateForPainting(!m_translucent);
+
     // 5. Properties: height, width, title, font, bold, colour.
     setClockProperties(timeText, sizeTwips);
 
     // 6. Outline.
     shapeToText(timeText);
+
+    if (recreate) {
+        show();
+        // A window manager may put a new window that does not take the focus
+        // below the focused one: the clock was on top of that, and stays so.
+        raise();
+        if (C_Menu::instance()->ppopup->isChecked())
+            platform::setTopMost(this, true);
+    }
+}
+
+void Form1::choosePainting(bool translucent)
+{
+    m_translucent = translucent;
+    setAttribute(Qt::WA_TranslucentBackground, translucent);
+    setAttribute(Qt::WA_NoSystemBackground, translucent);
+    setAutoFillBackground(!translucent);
+}
+
+void Form1::recreateForPainting(bool translucent)
+{
+    // The window's visual (with or without an alpha channel) is fixed when the
+    // native window is made. The new one goes where the old one really is.
+    const QPoint where = platform::positionOnScreen(this);
+    hide();
+    destroy();
+    choosePainting(translucent);
+    create();
+    move(where);
 }
 
 void Form1::fireAlarm()
@@ -199,7 +242,10 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
         setPalette(pal);
-        platform::paintSolidBySystem(this, colour);
+        if (m_translucent)
+            update();
+        else
+            platform::paintSolidBySystem(this, colour);
     }
 }
 
@@ -208,20 +254,46 @@ void Form1::shapeToText(const QString &timeText)
     // The outline follows from the text, the font and the window size alone.
     // When none changed and the window still carries the outline built from
     // them, a rebuild would hand it the identical region: skip it.
-    if (timeText == m_shapedText && font() == m_shapedFont && size() == m_shapedSize && mask() == m_shape)
+    // The outline is drawn at the screen's device pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (timeText == m_shapedText && font() == m_shapedFont && size() == m_shapedSize && ratio == m_shapedRatio
+        && m_translucent == m_shapedTranslucent
+        && (m_shapedWindow ? m_shapedWindow == winId() : mask() == m_shape))
         return;
-    m_shape = platform::textOutlineRegion(timeText, font(), size());
+    m_shape = platform::textOutlineRegion(timeText, font(), size(), ratio);
     m_shapedText = timeText;
     m_shapedFont = font();
     m_shapedSize = size();
-    platform::setOutline(this, m_shape);
+    m_shapedRatio = ratio;
+    m_shapedTranslucent = m_translucent;
+    const bool onServer = m_translucent ? platform::setTranslucentOutline(this, m_shape)
+                                        : platform::setOutline(this, m_shape);
+    m_shapedWindow = onServer ? winId() : 0;
+    if (m_translucent)
+        update(); // the digits are painted only when they change
 }
 
 void Form1::showEvent(QShowEvent *)
 {
     // The native window exists now and is not mapped yet.
-    platform::paintSolidBySystem(this, palette().color(QPalette::Window));
+    if (m_translucent)
+        platform::paintTranslucentByProgram(this);
+    else
+        platform::paintSolidBySystem(this, palette().color(QPalette::Window));
+    platform::keepShadowOff(this);
     platform::keepOffTaskbar(this);
+}
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    // The solid clock is painted by the X server alone.
+    if (!m_translucent)
+        return;
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    platform::paintText(painter, m_shapedText, font(), palette().color(QPalette::Window));
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

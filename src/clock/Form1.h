@@ -23,6 +23,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -32,15 +33,26 @@ private:
     void shapeToText(const QString &timeText);
     void fireAlarm();
     void placeAt(double leftTwips, double topTwips);
+    void choosePainting(bool translucent);
+    void recreateForPainting(bool translucent);
 
     QDateTime m_previousTick;   // the previous alarm check, for late ticks
     bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
     bool m_selfDrag = false;    // a left drag is moving the window
     QPoint m_dragOffset;
 
-    // What the window's outline was last built from, and the outline itself.
+    // With a compositing manager the digits are painted, antialiased, on a
+    // transparent window; without one the X server paints the shaped window.
+    bool m_translucent = false;
+
+    // What the window's outline was last built from, and the outline itself
+    // (device pixels), and where it went: the X window it was sent to, or
+    // none when it is the widget's mask.
     QString m_shapedText;
     QFont m_shapedFont;
     QSize m_shapedSize;
+    qreal m_shapedRatio = 0;
+    bool m_shapedTranslucent = false;
+    WId m_shapedWindow = 0;
     QRegion m_shape;
 };

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QGuiApplication>
+#include <QRegion>
+#include <QVarLengthArray>
 #include <QWidget>
 #include <QWindow>
 #include <bit>
@@ -9,6 +11,14 @@
 #include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
+// Xlib for the SHAPE extension, on Qt's own connection; its macros clash
+// with Qt's names, so it comes last.
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
+#undef None
+#undef Bool
+#undef Status
+#undef Always
 
 namespace platform {
 namespace {
@@ -43,6 +53,12 @@ const xcb_visualtype_t *findVisual(xcb_connection_t *connection, xcb_visualid_t 
     return nullptr;
 }
 
+Display *xlibDisplay()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
 // One channel (0-255) scaled into the bits of its mask.
 std::uint32_t channelBits(int value, std::uint32_t mask)
 {
@@ -55,7 +71,10 @@ std::uint32_t channelBits(int value, std::uint32_t mask)
 
 } // namespace
 
-void paintSolidBySystem(QWidget *window, const QColor &colour)
+namespace {
+// Sets the window's background to `colour` (alpha included, on a visual that
+// has it) and stops the events in `ignored`.
+void setBackground(QWidget *window, const QColor &colour, std::uint32_t ignored)
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection || !window->testAttribute(Qt::WA_WState_Created))
@@ -71,24 +90,91 @@ void paintSolidBySystem(QWidget *window, const QColor &colour)
     if (!visual || (visual->_class != XCB_VISUAL_CLASS_TRUE_COLOR && visual->_class != XCB_VISUAL_CLASS_DIRECT_COLOR))
         return;
     const QColor rgb = colour.toRgb();
-    std::uint32_t pixel = channelBits(rgb.red(), visual->red_mask) | channelBits(rgb.green(), visual->green_mask)
-        | channelBits(rgb.blue(), visual->blue_mask);
-    // Bits of a deeper visual beyond red, green and blue are alpha: opaque.
+    const std::uint32_t rgbMasks = visual->red_mask | visual->green_mask | visual->blue_mask;
+    // Bits of a deeper visual beyond red, green and blue are alpha, and the
+    // colour channels of such a visual are premultiplied by it.
     const std::uint32_t depthBits = depth >= 32 ? ~0u : (1u << depth) - 1;
-    pixel |= depthBits & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
+    const std::uint32_t alphaMask = depthBits & ~rgbMasks;
+    const int alpha = alphaMask ? rgb.alpha() : 255;
+    std::uint32_t pixel = channelBits(rgb.red() * alpha / 255, visual->red_mask)
+        | channelBits(rgb.green() * alpha / 255, visual->green_mask)
+        | channelBits(rgb.blue() * alpha / 255, visual->blue_mask) | channelBits(alpha, alphaMask);
 
-    const std::uint32_t eventMask = attributes->your_event_mask
-        & ~std::uint32_t(XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_PROPERTY_CHANGE);
+    const std::uint32_t eventMask = attributes->your_event_mask & ~ignored;
     const std::uint32_t values[] = {pixel, eventMask}; // in the order of the value bits
     xcb_change_window_attributes(connection, id, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
     xcb_flush(connection);
 }
 
-void setOutline(QWidget *window, const QRegion &outline)
+bool hasAlpha(xcb_connection_t *connection, QWidget *window)
 {
-    window->setMask(outline);
-    if (xcb_connection_t *connection = x11Connection())
-        xcb_flush(connection);
+    const auto attributes = attributesOf(connection, xcb_window_t(window->winId()));
+    std::uint8_t depth = 0;
+    return attributes && findVisual(connection, attributes->visual, &depth) && depth == 32;
+}
+
+void shapeWith(QWidget *window, int kind, const QRegion &region)
+{
+    Display *display = xlibDisplay();
+    QVarLengthArray<XRectangle, 256> rects;
+    for (const QRect &r : region)
+        rects.append(XRectangle{short(r.x()), short(r.y()), (unsigned short)(r.width()), (unsigned short)(r.height())});
+    // A region's rectangles come in rows from top to bottom, each row's from
+    // left to right, all rows of a band equally tall: the server need not sort.
+    XShapeCombineRectangles(display, ::Window(window->winId()), kind, 0, 0, rects.data(), int(rects.size()), ShapeSet,
+                            YXBanded);
+}
+
+// The region and a one-pixel ring around it.
+QRegion grownByOne(const QRegion &region)
+{
+    const QRegion wide = region + region.translated(1, 0) + region.translated(-1, 0);
+    return wide + wide.translated(0, 1) + wide.translated(0, -1);
+}
+} // namespace
+
+void paintSolidBySystem(QWidget *window, const QColor &colour)
+{
+    setBackground(window, colour, XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_PROPERTY_CHANGE);
+}
+
+void paintTranslucentByProgram(QWidget *window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window->testAttribute(Qt::WA_WState_Created) || !hasAlpha(connection, window))
+        return;
+    setBackground(window, Qt::transparent, XCB_EVENT_MASK_PROPERTY_CHANGE);
+}
+
+// Qt's own mask (QWidget::setMask) is given in logical pixels and scaled to
+// device pixels, so it cannot hold an outline drawn at the device's
+// resolution: the outline goes to the X server directly, and the widget
+// keeps no mask that Qt could send over it.
+bool setOutline(QWidget *window, const QRegion &outline)
+{
+    Display *display = xlibDisplay();
+    if (!display) {
+        window->setMask(outline);
+        return false;
+    }
+    window->winId(); // a window shaped before it is first shown
+    shapeWith(window, ShapeBounding, outline);
+    XFlush(display);
+    return true;
+}
+
+bool setTranslucentOutline(QWidget *window, const QRegion &outline)
+{
+    Display *display = xlibDisplay();
+    if (!display) {
+        window->setMask(outline);
+        return false;
+    }
+    window->winId();
+    shapeWith(window, ShapeInput, outline);
+    shapeWith(window, ShapeBounding, grownByOne(outline));
+    XFlush(display);
+    return true;
 }
 
 void setTopMost(QWidget *window, bool onTop)

@@ -17,10 +17,25 @@ namespace platform {
 // Does nothing on other platforms, or before the window has a native window.
 void paintSolidBySystem(QWidget *window, const QColor &colour);
 
-// Cuts the window to `outline`, and sends the new outline to the window
-// system at once: Qt sends its requests when it next reads events, and a
-// window that listens for none would show each new outline a tick late.
-void setOutline(QWidget *window, const QRegion &outline);
+// The clock over a compositing manager: a window with an alpha channel that
+// the X server clears to fully transparent and the program paints (so it
+// still hears of exposures), ignoring the echoes of its own property changes.
+// Does nothing to a window without an alpha channel.
+void paintTranslucentByProgram(QWidget *window);
+
+// Cuts the window to `outline`, given in device pixels (at a device pixel
+// ratio of 2 an edge can lie on any device pixel, not only every second one),
+// and sends the new outline to the window system at once: a window that
+// listens for no events would otherwise show each new outline a tick late.
+// Creates the native window if there is none yet. True when the X server
+// holds the outline; false off X11, where it becomes the widget's mask.
+bool setOutline(QWidget *window, const QRegion &outline);
+
+// The same for a translucent window: clicks reach the window inside `outline`
+// only; the window shows within one device pixel around it, room for the
+// digits' antialiased edges. Should the compositing manager end, the window
+// still cannot show as a box. Returns as setOutline does.
+bool setTranslucentOutline(QWidget *window, const QRegion &outline);
 
 // Keeps the window above all others, or lets it go back among them, without
 // recreating it. Whatever events the window had chosen to ignore stay ignored.

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
+#include <QtMath>
 #include <cmath>
 #include <optional>
 
@@ -49,10 +50,12 @@ double baselineFor(const QPainter &painter)
                            : QFontMetricsF(painter.font()).ascent();
 }
 
-// `text` drawn with its origin at x, clipped to `size`.
-QRegion renderedRegion(const QString &text, const QFont &font, const QSize &size, double x)
+// `text` drawn with its origin at x, clipped to `size` (logical pixels), as
+// device pixels.
+QRegion renderedRegion(const QString &text, const QFont &font, const QSize &size, double x, qreal dpr = 1)
 {
-    QBitmap bitmap(size);
+    QBitmap bitmap(QSize(qCeil(size.width() * dpr), qCeil(size.height() * dpr)));
+    bitmap.setDevicePixelRatio(dpr);
     bitmap.fill(Qt::color0);
     QPainter painter(&bitmap);
     painter.setFont(font);
@@ -150,21 +153,36 @@ private:
 };
 } // namespace
 
-QRegion textOutlineRegion(const QString &text, const QFont &font, const QSize &size)
+QRegion textOutlineRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio)
 {
     if (size.isEmpty())
         return QRegion();
+    // Glyphs are composed at a ratio of 1 only: at others the layout's glyph
+    // positions fall on fractions of a device pixel that the glyph cache does
+    // not track.
+    if (devicePixelRatio != 1)
+        return renderedRegion(text, font, size, 0, devicePixelRatio);
     static TimeGlyphs glyphs;
     if (std::optional<QRegion> composed = glyphs.outline(text, font, size))
         return *composed;
     return renderedRegion(text, font, size, 0);
 }
 
-QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &size)
+QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio)
 {
     if (size.isEmpty())
         return QRegion();
-    return renderedRegion(text, font, size, 0);
+    return renderedRegion(text, font, size, 0, devicePixelRatio);
+}
+
+void paintText(QPainter &painter, const QString &text, const QFont &font, const QColor &colour)
+{
+    QFont grey = font;
+    // Coloured subpixel fringes would show on whatever lies below.
+    grey.setStyleStrategy(QFont::StyleStrategy(grey.styleStrategy() | QFont::NoSubpixelAntialias));
+    painter.setFont(grey);
+    painter.setPen(colour);
+    painter.drawText(QPointF(0, baselineFor(painter)), text);
 }
 
 } // namespace platform

@@ -3,6 +3,9 @@
 #include <QRegion>
 #include <QString>
 
+class QColor;
+class QPainter;
+
 namespace platform {
 
 // Makes the family name "impact" usable on this machine: when no real Impact
@@ -12,11 +15,16 @@ void installImpactStandIn();
 
 // The area inside the glyph outlines of `text`, written in `font` with the top
 // of the text's character cell at (0, 0), clipped to `size` pixels. Holes
-// inside glyphs (0, 4, 6, 8, 9) are not part of the region.
-QRegion textOutlineRegion(const QString &text, const QFont &font, const QSize &size);
+// inside glyphs (0, 4, 6, 8, 9) are not part of the region. At a device pixel
+// ratio other than 1, `size` is in logical pixels and the region in device
+// pixels: the glyphs are drawn at the device's resolution, not enlarged.
+QRegion textOutlineRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio = 1);
 
 // The same area, always drawn as a whole (textOutlineRegion composes time
 // texts from cached glyphs).
-QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &size);
+QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio = 1);
+
+// Paints `text` antialiased in `colour`, placed exactly as the outline above.
+void paintText(QPainter &painter, const QString &text, const QFont &font, const QColor &colour);
 
 } // namespace platform

@@ -43,9 +43,12 @@ start_x() {
         PIDS+=($xvfb)
         for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
         export DISPLAY=:$(head -1 "$E2E_TMP/display")
-        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-        start_wm "${TAVISK_WM:-openbox}" && return 0
-        echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log")" >&2
+        if wait_until 5 xdpyinfo_quiet; then
+            start_wm "${TAVISK_WM:-openbox}" && return 0
+            echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log")" >&2
+        else
+            echo "no X server answers on $DISPLAY (attempt $attempt)" >&2
+        fi
         kill "$xvfb" 2>/dev/null || true
         wait "$xvfb" 2>/dev/null || true
     done
@@ -69,7 +72,9 @@ start_wm() {
     pid=$!
     PIDS+=($pid)
     # ("window id #": the answer when the property is missing also says "window")
-    wait_until 20 xprop_has -root _NET_SUPPORTING_WM_CHECK "window id #" || { kill "$pid" 2>/dev/null; return 1; }
+    wm_up() { kill -0 "$pid" 2>/dev/null && xprop_has -root _NET_SUPPORTING_WM_CHECK "window id #"; }
+    wm_gone() { ! kill -0 "$pid" 2>/dev/null; }
+    wait_until 20 eval 'wm_up || wm_gone' && wm_up || { kill "$pid" 2>/dev/null; return 1; }
     if [ "$wm" = openbox+picom ]; then
         picom --backend xrender >"$E2E_TMP/picom.log" 2>&1 &
         PICOM_PID=$!
@@ -85,6 +90,7 @@ start_wm() {
 # compositor_running: the screen's compositing selection has an owner.
 compositor_running() { [ "$(python3 "$E2E_DIR/xsel_owner.py" _NET_WM_CM_S0)" != 0 ]; }
 
+xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
 xprop_has() { xprop "${@:1:$#-1}" 2>/dev/null | grep -q -- "${!#}"; }
 
 # wait_until SECONDS CMD...: retries CMD every 0.1 s for up to SECONDS.
