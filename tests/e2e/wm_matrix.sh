@@ -50,7 +50,12 @@ pick() { read -r x y w h < <(window_geometry "$CLOCK_WIN"); grey_shot | python3 
 # The clock's digits are black on the white window below: seen, so on top
 # (compositing window managers may fade a new window in).
 seen() { read -r px py < <(pick digit) && [ -n "$px" ]; }
-wait_until 5 seen || { cp "$E2E_TMP/shot.png" /tmp/wm-fail-$TAVISK_WM.png 2>/dev/null; fail "no digit of the clock to be seen"; }
+wait_until 5 seen || fail "no digit of the clock to be seen"
+# No shadow or haze: away from the digits, the white window below shows
+# exactly as it is, between the digits and around the clock.
+read -r hazy looked < <(grey_shot | python3 "$E2E_DIR/pick.py" haze $(window_geometry "$CLOCK_WIN"))
+[ "$hazy" = 0 ] || fail "$hazy of $looked pixels between and around the digits are not the white window below"
+say "digits seen; $looked pixels between and around them are exactly the window below"
 
 # The menu's top-left corner at the pointer (on a scaled screen, within the
 # scale's grid: windows sit on whole logical pixels), then Save: the real
