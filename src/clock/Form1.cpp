@@ -260,7 +260,10 @@ void Form1::shapeToText(const QString &timeText)
         && m_translucent == m_shapedTranslucent
         && (m_shapedWindow ? m_shapedWindow == winId() : mask() == m_shape))
         return;
-    m_shape = platform::textOutlineRegion(timeText, font(), size(), ratio);
+    // Antialiased, the digits cover what they are painted on, to the faintest
+    // edge pixel: that, not the 1-bit outline, is what the user sees and clicks.
+    m_shape = m_translucent ? platform::paintedTextRegion(timeText, font(), size(), ratio)
+                            : platform::textOutlineRegion(timeText, font(), size(), ratio);
     m_shapedText = timeText;
     m_shapedFont = font();
     m_shapedSize = size();

@@ -124,13 +124,6 @@ void shapeWith(QWidget *window, int kind, const QRegion &region)
     XShapeCombineRectangles(display, ::Window(window->winId()), kind, 0, 0, rects.data(), int(rects.size()), ShapeSet,
                             YXBanded);
 }
-
-// The region and a one-pixel ring around it.
-QRegion grownByOne(const QRegion &region)
-{
-    const QRegion wide = region + region.translated(1, 0) + region.translated(-1, 0);
-    return wide + wide.translated(0, 1) + wide.translated(0, -1);
-}
 } // namespace
 
 void paintSolidBySystem(QWidget *window, const QColor &colour)
@@ -172,7 +165,7 @@ bool setTranslucentOutline(QWidget *window, const QRegion &outline)
     }
     window->winId();
     shapeWith(window, ShapeInput, outline);
-    shapeWith(window, ShapeBounding, grownByOne(outline));
+    shapeWith(window, ShapeBounding, outline);
     XFlush(display);
     return true;
 }

@@ -31,10 +31,10 @@ void paintTranslucentByProgram(QWidget *window);
 // holds the outline; false off X11, where it becomes the widget's mask.
 bool setOutline(QWidget *window, const QRegion &outline);
 
-// The same for a translucent window: clicks reach the window inside `outline`
-// only; the window shows within one device pixel around it, room for the
-// digits' antialiased edges. Should the compositing manager end, the window
-// still cannot show as a box. Returns as setOutline does.
+// The same for a translucent window, whose `outline` is every pixel its
+// digits are painted on: clicks reach the window there only, and the window
+// shows nothing outside it, so that it cannot show as a box should the
+// compositing manager end. Returns as setOutline does.
 bool setTranslucentOutline(QWidget *window, const QRegion &outline);
 
 // Keeps the window above all others, or lets it go back among them, without

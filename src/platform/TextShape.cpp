@@ -5,10 +5,12 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QtMath>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 // The font and icon are compiled into the static core library, whose resource
 // initialiser nothing else would pull in.
@@ -183,6 +185,37 @@ void paintText(QPainter &painter, const QString &text, const QFont &font, const 
     painter.setFont(grey);
     painter.setPen(colour);
     painter.drawText(QPointF(0, baselineFor(painter)), text);
+}
+
+QRegion paintedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio)
+{
+    if (size.isEmpty())
+        return QRegion();
+    QImage image(QSize(qCeil(size.width() * devicePixelRatio), qCeil(size.height() * devicePixelRatio)),
+                 QImage::Format_Alpha8);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(0);
+    QPainter painter(&image);
+    paintText(painter, text, font, Qt::black);
+    painter.end();
+    // Runs of touched pixels, row by row.
+    std::vector<QRect> runs;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar *row = image.constScanLine(y);
+        for (int x = 0; x < image.width();) {
+            if (!row[x]) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < image.width() && row[x])
+                ++x;
+            runs.emplace_back(start, y, x - start, 1);
+        }
+    }
+    QRegion region;
+    region.setRects(runs.data(), int(runs.size()));
+    return region;
 }
 
 } // namespace platform

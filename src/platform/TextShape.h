@@ -27,4 +27,9 @@ QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &
 // Paints `text` antialiased in `colour`, placed exactly as the outline above.
 void paintText(QPainter &painter, const QString &text, const QFont &font, const QColor &colour);
 
+// Every pixel that paintText touches, however faintly, in device pixels as
+// textOutlineRegion gives them. Antialiased glyphs are hinted apart from the
+// 1-bit ones by a pixel or two, so only this area matches what the user sees.
+QRegion paintedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio = 1);
+
 } // namespace platform

@@ -76,7 +76,7 @@ start_wm() {
     wm_gone() { ! kill -0 "$pid" 2>/dev/null; }
     wait_until 20 eval 'wm_up || wm_gone' && wm_up || { kill "$pid" 2>/dev/null; return 1; }
     if [ "$wm" = openbox+picom ]; then
-        picom --backend xrender >"$E2E_TMP/picom.log" 2>&1 &
+        picom --config /dev/null --backend xrender --shadow >"$E2E_TMP/picom.log" 2>&1 &
         PICOM_PID=$!
         PIDS+=($PICOM_PID)
         cm=1

@@ -2,7 +2,7 @@
 # Under a compositing manager (picom, with shadows on) the clock's digits are
 # antialiased over the desktop: edge pixels blend the digit colour with the
 # desktop, digit cores are exactly the digit colour, and everything more than
-# a pixel away from the digits is exactly the desktop (no shadow, no haze).
+# two pixels away from the digits is exactly the desktop (no shadow, no haze).
 # A click between the digits reaches the window below. When picom ends, the
 # clock is back to its 1-bit outline within 2 s, never a black box; when it
 # starts again, the clock is antialiased again.
@@ -74,14 +74,14 @@ elapsed=$((($(date +%s%N) - start) / 1000000))
 [ "$(cat "$E2E_TMP/solid.geo")" = "$X $Y $W $H" ] || fail "moved from $X $Y $W $H to $(cat "$E2E_TMP/solid.geo")"
 pass "1-bit outline, digit colour and desktop only, ${elapsed} ms after picom ended, same place"
 
-# --- The antialiased picture against the 1-bit outline of the same text:
-# everything beyond a pixel around that outline must be the desktop. Cores:
-# pixels two or more pixels inside the painted ink (the 1-bit and the
-# antialiased glyphs are hinted apart by up to two pixels, so the outline
-# cannot tell them), all but the few where two glyphs nearly touch.
+# --- The antialiased picture against the 1-bit outline of the same text
+# (the 1-bit and the antialiased glyphs are hinted apart by up to two
+# pixels): everything beyond two pixels around that outline must be the
+# desktop. Cores: pixels two or more pixels inside the painted ink, all but
+# the few where two glyphs nearly touch.
 m=$E2E_TMP/mask.png
 convert "$E2E_TMP/solid.crop.png" -fill black +opaque '#2090E0' -fill white -opaque '#2090E0' "$m"
-convert "$m" -morphology Dilate Square:1 "$E2E_TMP/near.png"
+convert "$m" -morphology Dilate Square:2 "$E2E_TMP/near.png"
 convert "$E2E_TMP/aa.crop.png" -fill black -opaque white -fill white +opaque black -morphology Erode Square:2 "$E2E_TMP/core.png"
 paste <(pixels "$E2E_TMP/aa.crop.png") <(pixels "$E2E_TMP/near.png") <(pixels "$E2E_TMP/core.png") | awk '
     function hex(s) { return index("0123456789ABCDEF", substr(s, 1, 1)) * 16 + index("0123456789ABCDEF", substr(s, 2, 1)) - 17 }

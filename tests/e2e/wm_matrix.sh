@@ -19,7 +19,7 @@ say() { pass "$TAVISK_WM${QT_SCALE_FACTOR:+ x$SCALE}: $*"; }
 # focused, and logging the clicks it receives.
 xev -geometry $((600 * SCALE))x$((500 * SCALE))+$((400 * SCALE))+$((300 * SCALE)) -event button >"$E2E_TMP/xev.log" 2>&1 &
 PIDS+=($!)
-wait_until 10 xdotool search --onlyvisible --name '^Event Tester$' >/dev/null || fail "no window to work in"
+wait_until 10 xdotool search --onlyvisible --name "^Event Tester$" >/dev/null || fail "no window to work in: $(head -c 300 "$E2E_TMP/xev.log"); $(xwininfo -root -tree | grep -i event)"
 BELOW=$(xdotool search --onlyvisible --name '^Event Tester$' | head -1)
 xdotool windowactivate --sync "$BELOW" 2>/dev/null || true
 active() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "$(printf '0x%x' "$BELOW")"; }
@@ -55,7 +55,10 @@ wait_until 5 seen || fail "no digit of the clock to be seen"
 # exactly as it is, between the digits and around the clock.
 read -r hazy looked < <(grey_shot | python3 "$E2E_DIR/pick.py" haze $(window_geometry "$CLOCK_WIN"))
 [ "$hazy" = 0 ] || fail "$hazy of $looked pixels between and around the digits are not the white window below"
-say "digits seen; $looked pixels between and around them are exactly the window below"
+# Every pixel the user sees of a digit takes a click.
+read -r missed painted < <(grey_shot | python3 "$E2E_DIR/unclickable.py" "$CLOCK_WIN" $(window_geometry "$CLOCK_WIN"))
+[ "$missed" = 0 ] || fail "$missed of the $painted pixels painted as digits do not take a click"
+say "digits seen, all $painted of their pixels take a click; $looked pixels between and around them are exactly the window below"
 
 # The menu's top-left corner at the pointer (on a scaled screen, within the
 # scale's grid: windows sit on whole logical pixels), then Save: the real
