@@ -16,6 +16,9 @@ export XDG_CONFIG_HOME=$E2E_TMP/config
 export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# Services the session bus starts (xfwm4's settings daemon) keep their
+# settings in our folders too, not in the user's.
+dbus-update-activation-environment XDG_CONFIG_HOME XDG_RUNTIME_DIR
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 PIDS=()
