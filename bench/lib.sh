@@ -16,7 +16,7 @@ cleanup() {
 bench_setup() {
     local name=$1 size=$2
     shift 2
-    scripts/deps.sh
+    scripts/deps.sh test # xvfb, picom, xclock and the X utilities
     cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$BUILD" -j"$(nproc)" --target "$@" >/dev/null
     TMP=$(mktemp -d "/tmp/tavisk-$name.XXXXXX")

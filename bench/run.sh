@@ -4,7 +4,8 @@
 #   - client and X server CPU seconds over the same BENCH_SECONDS (60), after
 #     BENCH_WARMUP (65) s of running, each client on its own Xvfb so that the
 #     server's share is attributable;
-#   - context switches per second (wakeups), all threads of the client;
+#   - context switches per second (wakeups), all threads of the client, and
+#     those of its main thread alone;
 #   - peak RSS of the client, and what the clock's resident memory is made of;
 #   - exec to the first mapped window (and whether it was already shaped at
 #     MapNotify), median of BENCH_STARTS (10) starts each;
@@ -14,7 +15,9 @@
 #     Qt program ticking like the clock can cost.
 #   - the same for both clocks under a compositing manager (picom, xrender
 #     backend), where the clock paints antialiased digits on a transparent
-#     window: client, X server and compositor CPU side by side.
+#     window: client, X server and compositor CPU side by side, next to
+#     `qt_floor --translucent`, a Qt program that paints a time text on a
+#     transparent window each second and does nothing else.
 # Both clocks show seconds. No window manager runs, so the X servers do
 # nothing but serve the clocks (and picom, where it runs).
 set -euo pipefail
@@ -33,6 +36,8 @@ FLOOR=$PWD/$BUILD/bench/qt_floor
 # utime/stime of /proc/PID/stat count in 10 ms ticks: too coarse here).
 cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
 ctx_switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'; }
+# The main thread's alone: the one that runs the tick (its id is the process's).
+main_switches() { awk '/ctxt_switches/ {s += $2} END {print s + 0}' "/proc/$1/task/$1/status" 2>/dev/null || echo 0; }
 peak_rss_kb() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
 
 echo "== Start-up: exec to the first mapped window, median of $STARTS =="
@@ -66,14 +71,18 @@ PIDS+=($THEIRS)
 DISPLAY=$C_DISPLAY "$FLOOR" >/dev/null 2>&1 &
 FLOORPID=$!
 PIDS+=($FLOORPID)
-# Under picom: D the clock, E xclock, each with a compositor of its own.
+# Under picom: D the clock, E xclock, F the translucent Qt floor, each with a
+# compositor of its own.
 start_xvfb D
 start_xvfb E
+start_xvfb F
 DISPLAY=$D_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
 D_CM=$!
 DISPLAY=$E_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
 E_CM=$!
-PIDS+=($D_CM $E_CM)
+DISPLAY=$F_DISPLAY picom --config /dev/null --backend xrender >/dev/null 2>&1 &
+F_CM=$!
+PIDS+=($D_CM $E_CM $F_CM)
 sleep 1
 # (A runtime folder of its own: one clock per user and runtime folder.)
 mkdir -p -m 700 "$TMP/runtime-cm"
@@ -81,14 +90,17 @@ DISPLAY=$D_DISPLAY XDG_RUNTIME_DIR=$TMP/runtime-cm "$TAVISK" >/dev/null 2>&1 &
 OURS_CM=$!
 DISPLAY=$E_DISPLAY xclock -d -update 1 >/dev/null 2>&1 &
 THEIRS_CM=$!
-PIDS+=($OURS_CM $THEIRS_CM)
-ALL="$OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID $OURS_CM $THEIRS_CM $D_XPID $E_XPID $D_CM $E_CM"
+DISPLAY=$F_DISPLAY "$FLOOR" --translucent >/dev/null 2>&1 &
+FLOOR_CM=$!
+PIDS+=($OURS_CM $THEIRS_CM $FLOOR_CM)
+ALL="$OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID $OURS_CM $THEIRS_CM $FLOOR_CM $D_XPID $E_XPID $F_XPID"
+ALL="$ALL $D_CM $E_CM $F_CM"
 sleep "$WARMUP" # past start-up: steady state only
-declare -A c0 w0
-for p in $ALL; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); done
+declare -A c0 w0 m0
+for p in $ALL; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); m0[$p]=$(main_switches "$p"); done
 sleep "$SECONDS_RUN"
-declare -A c1 w1
-for p in $ALL; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); done
+declare -A c1 w1 m1
+for p in $ALL; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); m1[$p]=$(main_switches "$p"); done
 # The clock's window depth under picom: 32 is the antialiased mode.
 cm_depth=$(DISPLAY=$D_DISPLAY xwininfo -root -tree | awk '/"[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"/ {print $1; exit}' \
     | xargs -r -I{} env DISPLAY="$D_DISPLAY" xwininfo -id {} | awk '/Depth:/ {print $2}' || true)
@@ -112,6 +124,7 @@ per_min() { awk -v t="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.3f", t / 1e9 * 6
 cpu_of() { per_min $((c1[$1] - c0[$1])); }
 rate() { awk -v n="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.2f", n / s}'; }
 wake_of() { rate $((w1[$1] - w0[$1])); }
+main_wake_of() { rate $((m1[$1] - m0[$1])); }
 mb() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
 sum() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a + b}'; }
@@ -125,6 +138,7 @@ row "X server CPU s per minute" "$(cpu_of $A_XPID)" "$(cpu_of $B_XPID)" "$(cpu_o
 row "client + server CPU s per minute" "$(sum "$(cpu_of $OURS)" "$(cpu_of $A_XPID)")" \
     "$(sum "$(cpu_of $THEIRS)" "$(cpu_of $B_XPID)")" "$(sum "$(cpu_of $FLOORPID)" "$(cpu_of $C_XPID)")"
 row "client context switches per s" "$(wake_of $OURS)" "$(wake_of $THEIRS)" "$(wake_of $FLOORPID)"
+row "  of these, the main thread's" "$(main_wake_of $OURS)" "$(main_wake_of $THEIRS)" "$(main_wake_of $FLOORPID)"
 row "X server context switches per s" "$(wake_of $A_XPID)" "$(wake_of $B_XPID)" "$(wake_of $C_XPID)"
 row "client peak RSS MB" "$(mb "$ours_rss")" "$(mb "$theirs_rss")" "$(mb "$floor_rss")"
 row "start to mapped window ms (median)" "$(field median_ms "$ours_start")" "$(field median_ms "$xclock_start")" \
@@ -136,15 +150,19 @@ printf '%-36s %10s %10s %8s %10s\n' "shaped at MapNotify" "$(field shaped_at_map
 
 echo
 echo "== The same $SECONDS_RUN s under picom (xrender backend), seconds shown; clock window depth ${cm_depth:-?} =="
-printf '%-36s %10s %10s %8s\n' "" tavisk xclock ratio
-row3() { printf '%-36s %10s %10s %8s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")"; }
-row3 "client CPU s per minute" "$(cpu_of $OURS_CM)" "$(cpu_of $THEIRS_CM)"
-row3 "X server CPU s per minute" "$(cpu_of $D_XPID)" "$(cpu_of $E_XPID)"
-row3 "compositor CPU s per minute" "$(cpu_of $D_CM)" "$(cpu_of $E_CM)"
-row3 "client + server + compositor" "$(sum "$(sum "$(cpu_of $OURS_CM)" "$(cpu_of $D_XPID)")" "$(cpu_of $D_CM)")" \
-    "$(sum "$(sum "$(cpu_of $THEIRS_CM)" "$(cpu_of $E_XPID)")" "$(cpu_of $E_CM)")"
-row3 "client context switches per s" "$(wake_of $OURS_CM)" "$(wake_of $THEIRS_CM)"
-row3 "start to mapped window ms (median)" "$(field median_ms "$ours_cm_start")" "$(field median_ms "$xclock_cm_start")"
+printf '%-36s %10s %10s %8s %10s %8s\n' "" tavisk xclock ratio "Qt floor" ratio
+# row3 LABEL OURS THEIRS FLOOR: the ratios are ours and the floor's to xclock's.
+row3() { printf '%-36s %10s %10s %8s %10s %8s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")" "$4" "$(ratio "$4" "$3")"; }
+total3() { sum "$(sum "$(cpu_of "$1")" "$(cpu_of "$2")")" "$(cpu_of "$3")"; }
+row3 "client CPU s per minute" "$(cpu_of $OURS_CM)" "$(cpu_of $THEIRS_CM)" "$(cpu_of $FLOOR_CM)"
+row3 "X server CPU s per minute" "$(cpu_of $D_XPID)" "$(cpu_of $E_XPID)" "$(cpu_of $F_XPID)"
+row3 "compositor CPU s per minute" "$(cpu_of $D_CM)" "$(cpu_of $E_CM)" "$(cpu_of $F_CM)"
+row3 "client + server + compositor" "$(total3 $OURS_CM $D_XPID $D_CM)" "$(total3 $THEIRS_CM $E_XPID $E_CM)" \
+    "$(total3 $FLOOR_CM $F_XPID $F_CM)"
+row3 "client context switches per s" "$(wake_of $OURS_CM)" "$(wake_of $THEIRS_CM)" "$(wake_of $FLOOR_CM)"
+row3 "  of these, the main thread's" "$(main_wake_of $OURS_CM)" "$(main_wake_of $THEIRS_CM)" "$(main_wake_of $FLOOR_CM)"
+printf '%-36s %10s %10s %8s\n' "start to mapped window ms (median)" "$(field median_ms "$ours_cm_start")" \
+    "$(field median_ms "$xclock_cm_start")" "$(ratio "$(field median_ms "$ours_cm_start")" "$(field median_ms "$xclock_cm_start")")"
 echo
 echo "Resident memory now: tavisk: $ours_kinds"
 echo "                     xclock: $theirs_kinds"

@@ -41,7 +41,13 @@ INI
 LD_PRELOAD=$FAKETIME_LIB FAKETIME="@2026-05-04 10:08:00" FAKETIME_DONT_FAKE_MONOTONIC=1 start_clock
 
 clock_window() { xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1; }
-depth_is() { xwininfo -id "$(clock_window)" 2>/dev/null | grep -q "Depth: $1\$"; }
+# (No window while the clock makes its window anew: xwininfo without an id
+# would wait for a click on some window.)
+depth_is() {
+    local win
+    win=$(clock_window)
+    [ -n "$win" ] && xwininfo -id "$win" 2>/dev/null | grep -q "Depth: $1\$"
+}
 # shot NAME: the clock's rectangle, as text pixels (x,y: ... #RRGGBB).
 shot() {
     local win x y w h
@@ -53,7 +59,8 @@ shot() {
 }
 pixels() { convert "$1" -depth 8 txt:- | awk 'NR > 1 {print $3}'; }
 
-wait_for depth_is 32 || fail "no 32-bit window under picom: $(xwininfo -id "$(clock_window)" | grep Depth)"
+wait_for depth_is 32 || fail "no 32-bit window under picom: $(xdotool search --pid "$CLOCK_PID" 2>/dev/null \
+    | xargs -r -n1 xwininfo -id | grep Depth)"
 sleep 1 # painted, and picom has drawn it
 shot aa
 read -r X Y W H <"$E2E_TMP/aa.geo"
