@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""pick.py digit|gap|haze X Y W H < grey PGM of the screen
+"""pick.py digit|gap|haze|unclickable X Y W H [WINDOW] < grey PGM of the screen
 
 digit, gap: prints the screen position of a pixel inside the rectangle that
 is well inside a dark digit or well away from any dark pixel, so that a click
@@ -9,6 +9,10 @@ middle candidate is taken; nothing is printed when there is none.
 haze: prints how many pixels well away from the dark digits, in the
 rectangle and a margin around it, are not pure white (a shadow or a haze over
 a white desktop), and how many were looked at.
+
+unclickable: prints how many pixels of the digits of WINDOW (at X Y, W x H)
+lie outside its input shape, so that a click on them would miss the clock,
+and how many digit pixels there are.
 """
 import sys
 
@@ -32,6 +36,35 @@ pixels = data[pos:]
 def dark(x, y):
     return 0 <= x < width and 0 <= y < height and pixels[y * width + x] < 128
 
+
+
+def input_shape(window):
+    """The points of the window's input shape, relative to the window."""
+    import ctypes
+
+    class Rect(ctypes.Structure):
+        _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("w", ctypes.c_ushort), ("h", ctypes.c_ushort)]
+
+    xlib, xext = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXext.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xext.XShapeGetRectangles.restype = ctypes.POINTER(Rect)
+    xext.XShapeGetRectangles.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                                         ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+    display = xlib.XOpenDisplay(None)
+    if not display:
+        sys.exit("cannot open the display")
+    shape_input = 2
+    count, ordering = ctypes.c_int(), ctypes.c_int()
+    rects = xext.XShapeGetRectangles(display, window, shape_input, ctypes.byref(count), ctypes.byref(ordering))
+    return {(x, y) for r in rects[:count.value] for y in range(r.y, r.y + r.h) for x in range(r.x, r.x + r.w)}
+
+
+if kind == "unclickable":
+    clickable = input_shape(int(sys.argv[6], 0))
+    painted = [(x, y) for y in range(h) for x in range(w) if dark(x0 + x, y0 + y)]
+    print(sum(p not in clickable for p in painted), len(painted))
+    sys.exit()
 
 if kind == "haze":
     M = 12  # shadows reach beyond the window

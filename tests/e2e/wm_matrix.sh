@@ -56,7 +56,7 @@ wait_until 5 seen || fail "no digit of the clock to be seen"
 read -r hazy looked < <(grey_shot | python3 "$E2E_DIR/pick.py" haze $(window_geometry "$CLOCK_WIN"))
 [ "$hazy" = 0 ] || fail "$hazy of $looked pixels between and around the digits are not the white window below"
 # Every pixel the user sees of a digit takes a click.
-read -r missed painted < <(grey_shot | python3 "$E2E_DIR/unclickable.py" "$CLOCK_WIN" $(window_geometry "$CLOCK_WIN"))
+read -r missed painted < <(grey_shot | python3 "$E2E_DIR/pick.py" unclickable $(window_geometry "$CLOCK_WIN") "$CLOCK_WIN")
 [ "$missed" = 0 ] || fail "$missed of the $painted pixels painted as digits do not take a click"
 say "digits seen, all $painted of their pixels take a click; $looked pixels between and around them are exactly the window below"
 
