@@ -1,4 +1,5 @@
 #include "platform/Compositor.h"
+#include "platform/X11.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
@@ -28,14 +29,6 @@
 namespace platform {
 namespace {
 
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
-{
-    const auto cookie = xcb_intern_atom(connection, 0, quint16(qstrlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_NONE);
-}
-
 class CompositorWatch : public QAbstractNativeEventFilter
 {
 public:
@@ -55,18 +48,15 @@ public:
         // Three requests, answered together: one round trip, once.
         const auto atomCookie = xcb_intern_atom(connection, 0, quint16(name.size()), name.constData());
         const auto fixesCookie = xcb_query_extension(connection, 6, "XFIXES");
-        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-            xcb_intern_atom_reply(connection, atomCookie, nullptr), &std::free);
-        std::unique_ptr<xcb_query_extension_reply_t, decltype(&std::free)> fixes(
-            xcb_query_extension_reply(connection, fixesCookie, nullptr), &std::free);
+        const x11::Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(connection, atomCookie, nullptr));
+        const x11::Reply<xcb_query_extension_reply_t> fixes(xcb_query_extension_reply(connection, fixesCookie, nullptr));
         if (!atom)
             return;
         m_selection = atom->atom;
         if (fixes && fixes->present)
             m_notifyType = std::uint8_t(fixes->first_event + XFixesSelectionNotify);
-        std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
-            xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, m_selection), nullptr),
-            &std::free);
+        const x11::Reply<xcb_get_selection_owner_reply_t> owner(
+            xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, m_selection), nullptr));
         m_running = owner && owner->owner != XCB_NONE;
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
@@ -113,8 +103,8 @@ private:
         // picom reads _COMPTON_SHADOW, its later versions _PICOM_SHADOW as
         // well: 0 is no shadow.
         if (m_shadowAtoms[0] == XCB_NONE) {
-            m_shadowAtoms[0] = internAtom(m_connection, "_COMPTON_SHADOW");
-            m_shadowAtoms[1] = internAtom(m_connection, "_PICOM_SHADOW");
+            m_shadowAtoms[0] = x11::atom(m_connection, "_COMPTON_SHADOW");
+            m_shadowAtoms[1] = x11::atom(m_connection, "_PICOM_SHADOW");
         }
         const std::uint32_t off = 0;
         for (const xcb_atom_t atom : m_shadowAtoms)
@@ -133,10 +123,10 @@ private:
 
 CompositorWatch *watch()
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    xcb_connection_t *connection = x11::connection();
+    if (!connection)
         return nullptr;
-    static CompositorWatch watch(x11->connection());
+    static CompositorWatch watch(connection);
     return &watch;
 }
 

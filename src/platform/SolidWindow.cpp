@@ -1,4 +1,5 @@
 #include "platform/SolidWindow.h"
+#include "platform/X11.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -8,9 +9,6 @@
 #include <QWindow>
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <xcb/xcb.h>
 // Xlib for the SHAPE extension, on Qt's own connection; its macros clash
 // with Qt's names, so it comes last.
 #include <X11/Xlib.h>
@@ -23,17 +21,7 @@
 namespace platform {
 namespace {
 
-struct FreeReply {
-    void operator()(void *reply) const { std::free(reply); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_connection_t *x11Connection()
-{
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
+using x11::Reply;
 
 Reply<xcb_get_window_attributes_reply_t> attributesOf(xcb_connection_t *connection, xcb_window_t id)
 {
@@ -76,7 +64,7 @@ namespace {
 // has it) and stops the events in `ignored`.
 void setBackground(QWidget *window, const QColor &colour, std::uint32_t ignored)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = x11::connection();
     if (!connection || !window->testAttribute(Qt::WA_WState_Created))
         return;
     const xcb_window_t id = xcb_window_t(window->winId());
@@ -133,7 +121,7 @@ void paintSolidBySystem(QWidget *window, const QColor &colour)
 
 void paintTranslucentByProgram(QWidget *window)
 {
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = x11::connection();
     if (!connection || !window->testAttribute(Qt::WA_WState_Created) || !hasAlpha(connection, window))
         return;
     setBackground(window, Qt::transparent, XCB_EVENT_MASK_PROPERTY_CHANGE);
@@ -143,7 +131,10 @@ void paintTranslucentByProgram(QWidget *window)
 // device pixels, so it cannot hold an outline drawn at the device's
 // resolution: the outline goes to the X server directly, and the widget
 // keeps no mask that Qt could send over it.
-bool setOutline(QWidget *window, const QRegion &outline)
+namespace {
+// The outline as the window's visible shape and, when `alsoInput`, as the
+// area that takes clicks; off X11, the widget's mask.
+bool sendOutline(QWidget *window, const QRegion &outline, bool alsoInput)
 {
     Display *display = xlibDisplay();
     if (!display) {
@@ -151,31 +142,24 @@ bool setOutline(QWidget *window, const QRegion &outline)
         return false;
     }
     window->winId(); // a window shaped before it is first shown
+    if (alsoInput)
+        shapeWith(window, ShapeInput, outline);
     shapeWith(window, ShapeBounding, outline);
     XFlush(display);
     return true;
 }
+} // namespace
 
-bool setTranslucentOutline(QWidget *window, const QRegion &outline)
-{
-    Display *display = xlibDisplay();
-    if (!display) {
-        window->setMask(outline);
-        return false;
-    }
-    window->winId();
-    shapeWith(window, ShapeInput, outline);
-    shapeWith(window, ShapeBounding, outline);
-    XFlush(display);
-    return true;
-}
+bool setOutline(QWidget *window, const QRegion &outline) { return sendOutline(window, outline, false); }
+
+bool setTranslucentOutline(QWidget *window, const QRegion &outline) { return sendOutline(window, outline, true); }
 
 void setTopMost(QWidget *window, bool onTop)
 {
     QWindow *handle = window->windowHandle();
     if (!handle)
         return;
-    xcb_connection_t *connection = x11Connection();
+    xcb_connection_t *connection = x11::connection();
     if (!connection) {
         handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
         return;
