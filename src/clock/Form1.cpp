@@ -242,33 +242,38 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
         setPalette(pal);
-        if (m_translucent)
-            update();
-        else
-            platform::paintSolidBySystem(this, colour);
+        if (!m_translucent)
+            platform::paintSolidBySystem(this, colour); // the painted digits follow in shapeToText
     }
 }
 
 void Form1::shapeToText(const QString &timeText)
 {
-    // The outline follows from the text, the font and the window size alone.
-    // When none changed and the window still carries the outline built from
-    // them, a rebuild would hand it the identical region: skip it.
-    // The outline is drawn at the screen's device pixels.
+    // The outline follows from the text, the font and the window size alone,
+    // drawn at the screen's device pixels; painted antialiased, the digits
+    // also follow their colour. When none changed and the window still
+    // carries what was built from them, a rebuild would hand it the same.
     const qreal ratio = devicePixelRatioF();
+    const QColor colour = palette().color(QPalette::Window);
     if (timeText == m_shapedText && font() == m_shapedFont && size() == m_shapedSize && ratio == m_shapedRatio
-        && m_translucent == m_shapedTranslucent
+        && m_translucent == m_shapedTranslucent && (!m_translucent || colour == m_shapedColour)
         && (m_shapedWindow ? m_shapedWindow == winId() : mask() == m_shape))
         return;
-    // Antialiased, the digits cover what they are painted on, to the faintest
-    // edge pixel: that, not the 1-bit outline, is what the user sees and clicks.
-    m_shape = m_translucent ? platform::paintedTextRegion(timeText, font(), size(), ratio)
-                            : platform::textOutlineRegion(timeText, font(), size(), ratio);
+    if (m_translucent) {
+        // The digits cover what they are painted on, to the faintest edge
+        // pixel: that, not the 1-bit outline, is what the user sees and clicks.
+        m_digits = platform::paintedText(timeText, font(), size(), ratio, colour);
+        m_shape = platform::paintedRegion(m_digits);
+    } else {
+        m_digits = QImage();
+        m_shape = platform::textOutlineRegion(timeText, font(), size(), ratio);
+    }
     m_shapedText = timeText;
     m_shapedFont = font();
     m_shapedSize = size();
     m_shapedRatio = ratio;
     m_shapedTranslucent = m_translucent;
+    m_shapedColour = colour;
     const bool onServer = m_translucent ? platform::setTranslucentOutline(this, m_shape)
                                         : platform::setOutline(this, m_shape);
     m_shapedWindow = onServer ? winId() : 0;
@@ -295,8 +300,7 @@ void Form1::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(rect(), Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    platform::paintText(painter, m_shapedText, font(), palette().color(QPalette::Window));
+    painter.drawImage(0, 0, m_digits);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDateTime>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -53,6 +54,8 @@ private:
     QSize m_shapedSize;
     qreal m_shapedRatio = 0;
     bool m_shapedTranslucent = false;
+    QColor m_shapedColour;
     WId m_shapedWindow = 0;
     QRegion m_shape;
+    QImage m_digits; // the painted digits, with a compositing manager
 };

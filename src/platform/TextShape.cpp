@@ -177,38 +177,38 @@ QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &
     return renderedRegion(text, font, size, 0, devicePixelRatio);
 }
 
-void paintText(QPainter &painter, const QString &text, const QFont &font, const QColor &colour)
+QImage paintedText(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio,
+                   const QColor &colour)
 {
+    QImage image(QSize(qCeil(size.width() * devicePixelRatio), qCeil(size.height() * devicePixelRatio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    if (image.isNull())
+        return image;
     QFont grey = font;
     // Coloured subpixel fringes would show on whatever lies below.
     grey.setStyleStrategy(QFont::StyleStrategy(grey.styleStrategy() | QFont::NoSubpixelAntialias));
+    QPainter painter(&image);
     painter.setFont(grey);
     painter.setPen(colour);
     painter.drawText(QPointF(0, baselineFor(painter)), text);
+    return image;
 }
 
-QRegion paintedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio)
+QRegion paintedRegion(const QImage &painting)
 {
-    if (size.isEmpty())
-        return QRegion();
-    QImage image(QSize(qCeil(size.width() * devicePixelRatio), qCeil(size.height() * devicePixelRatio)),
-                 QImage::Format_Alpha8);
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(0);
-    QPainter painter(&image);
-    paintText(painter, text, font, Qt::black);
-    painter.end();
-    // Runs of touched pixels, row by row.
+    // Runs of painted pixels, row by row.
     std::vector<QRect> runs;
-    for (int y = 0; y < image.height(); ++y) {
-        const uchar *row = image.constScanLine(y);
-        for (int x = 0; x < image.width();) {
-            if (!row[x]) {
+    for (int y = 0; y < painting.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(painting.constScanLine(y));
+        for (int x = 0; x < painting.width();) {
+            if (!qAlpha(row[x])) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < image.width() && row[x])
+            while (x < painting.width() && qAlpha(row[x]))
                 ++x;
             runs.emplace_back(start, y, x - start, 1);
         }

@@ -4,7 +4,7 @@
 #include <QString>
 
 class QColor;
-class QPainter;
+class QImage;
 
 namespace platform {
 
@@ -24,12 +24,16 @@ QRegion textOutlineRegion(const QString &text, const QFont &font, const QSize &s
 // texts from cached glyphs).
 QRegion renderedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio = 1);
 
-// Paints `text` antialiased in `colour`, placed exactly as the outline above.
-void paintText(QPainter &painter, const QString &text, const QFont &font, const QColor &colour);
+// `text` painted antialiased in `colour` on a transparent image of `size`
+// (logical pixels) at the given device pixel ratio, placed exactly as the
+// outline above.
+QImage paintedText(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio,
+                   const QColor &colour);
 
-// Every pixel that paintText touches, however faintly, in device pixels as
-// textOutlineRegion gives them. Antialiased glyphs are hinted apart from the
-// 1-bit ones by a pixel or two, so only this area matches what the user sees.
-QRegion paintedTextRegion(const QString &text, const QFont &font, const QSize &size, qreal devicePixelRatio = 1);
+// Every pixel of such a painting that is not fully transparent, however
+// faintly painted, in device pixels. Antialiased glyphs are hinted apart from
+// the 1-bit ones by a pixel or two, so only this area matches what the user
+// sees.
+QRegion paintedRegion(const QImage &painting);
 
 } // namespace platform
