@@ -32,7 +32,7 @@ bench_setup() {
 
 start_xvfb() {
     local fd=$TMP/$1.display
-    Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$fd" 2>/dev/null &
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$fd" 2>/dev/null &
     local pid=$!
     PIDS+=($pid)
     for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.05; done

@@ -35,20 +35,23 @@ pass() { echo "ok: $*"; }
 
 # start_x [WxH] [DPI]: Xvfb on a free display, then the window manager named
 # by TAVISK_WM (default openbox; see start_wm). A server that dies while a
-# display number is being reused is started again, up to 3 times.
+# display number is being reused is started again, up to 3 times. -noreset:
+# otherwise the server resets when its last client (the xdpyinfo that asks
+# whether it is up) leaves, and drops a client that connects in that moment,
+# such as the window manager on a busy machine.
 start_x() {
     local geometry=${1:-1280x1024} dpi=${2:-96} attempt xvfb
     for attempt in 1 2 3; do
         # -displayfd lets the server pick a free display, so checks may run side by side.
         : >"$E2E_TMP/display"
-        Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi "$dpi" -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
+        Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi "$dpi" -nolisten tcp -noreset >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
         xvfb=$!
         PIDS+=($xvfb)
         for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
         export DISPLAY=:$(head -1 "$E2E_TMP/display")
         if wait_until 5 xdpyinfo_quiet; then
             start_wm "${TAVISK_WM:-openbox}" && return 0
-            echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log")" >&2
+            echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log"); X server: $(tail -5 "$E2E_TMP/xvfb.log")" >&2
         else
             echo "no X server answers on $DISPLAY (attempt $attempt)" >&2
         fi

@@ -7,7 +7,7 @@ WM=${TAVISK_FIRST_MAP_LOST:?path to the first_map_lost helper}
 
 # An X server with the request-losing manager instead of openbox.
 : >"$E2E_TMP/display"
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$E2E_TMP/display" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$E2E_TMP/display" 2>/dev/null &
 PIDS+=($!)
 for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(head -1 "$E2E_TMP/display")

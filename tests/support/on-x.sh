@@ -5,7 +5,7 @@
 # reach one leaks inside libdbus.)
 set -euo pipefail
 fd=$(mktemp)
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$fd" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$fd" 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -f "$fd"' EXIT
 for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.05; done
