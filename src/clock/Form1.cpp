@@ -318,11 +318,9 @@ void Form1::mousePressEvent(QMouseEvent *event)
         // The pointer's screen position in pixels, worked out in twips. The
         // X server reports it with the press; the window's own x() and y()
         // may still be where Qt asked for it, not where it is.
-        const double tppX = platform::twipsPerPixelX();
-        const double tppY = platform::twipsPerPixelY();
-        const long menuX = std::lrint(event->globalPosition().x() * tppX) / std::lrint(tppX);
-        const long menuY = std::lrint(event->globalPosition().y() * tppY) / std::lrint(tppY);
-        C_Menu::instance()->popupAt(QPoint(int(menuX), int(menuY)));
+        const QPointF at = event->globalPosition();
+        C_Menu::instance()->popupAt(QPoint(platform::pixelThroughTwips(at.x(), platform::twipsPerPixelX()),
+                                           platform::pixelThroughTwips(at.y(), platform::twipsPerPixelY())));
     }
 }
 

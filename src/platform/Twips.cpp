@@ -34,6 +34,12 @@ int twipsToPixelsY(double twips) { return int(std::lround(twips / twipsPerPixelY
 double pixelsToTwipsX(int pixels) { return pixels * twipsPerPixelX(); }
 double pixelsToTwipsY(int pixels) { return pixels * twipsPerPixelY(); }
 
+int pixelThroughTwips(double pixels, double twipsPerPixel)
+{
+    const double twips = std::nearbyint(pixels * twipsPerPixel);
+    return int(std::copysign(std::trunc((std::abs(twips) + 0.5) / twipsPerPixel), twips));
+}
+
 QRect twipsRect(double left, double top, double width, double height)
 {
     return QRect(twipsToPixelsX(left), twipsToPixelsY(top),

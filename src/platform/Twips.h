@@ -14,6 +14,14 @@ int twipsToPixelsY(double twips);
 double pixelsToTwipsX(int pixels);
 double pixelsToTwipsY(int pixels);
 
+// The whole pixel a screen position (in pixels) lies in, worked out through
+// whole twips: the twips rounded to the nearest (half to even), then divided
+// by twips per pixel, dropping the remainder. Where twips per pixel is not a
+// whole number (13.09 at 110 dpi, 7.5 at 192), dividing by it rounded would
+// land pixels away from the position; the half twip added before the
+// division keeps the result on it, and changes nothing where it is whole.
+int pixelThroughTwips(double pixels, double twipsPerPixel);
+
 // A layout rectangle in twips, as pixels.
 QRect twipsRect(double left, double top, double width, double height);
 

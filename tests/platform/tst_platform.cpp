@@ -21,6 +21,8 @@ private slots:
     void handEditedValues();
     void storeIsPerApplicationUnderTavisk();
     void twips();
+    void menuPixelThroughTwips_data();
+    void menuPixelThroughTwips();
 
 private:
     std::unique_ptr<IsolatedStore> m_store;
@@ -72,6 +74,31 @@ void TestPlatform::storeIsPerApplicationUnderTavisk()
     const QByteArray file = m_store->readRaw();
     QVERIFY2(file.contains("[Set]\nTop=-150"), file.constData());
     QVERIFY(m_store->configFile().endsWith(QStringLiteral("/Tavisk/Tavisk.conf")));
+}
+
+// The context menu opens at the pointer's pixel, worked out through twips:
+// exactly the pixel at any DPI, and as before at 96 dpi, fractions included.
+void TestPlatform::menuPixelThroughTwips_data()
+{
+    QTest::addColumn<double>("pixels");
+    QTest::addColumn<double>("twipsPerPixel");
+    QTest::addColumn<int>("pixel");
+    QTest::newRow("96 dpi") << 120.0 << 15.0 << 120;
+    QTest::newRow("96 dpi, half a pixel (scaled screen)") << 412.5 << 15.0 << 412;
+    QTest::newRow("96 dpi, left of the primary screen") << -1.0 << 15.0 << -1;
+    QTest::newRow("96 dpi, a fraction left of it") << -0.4 << 15.0 << 0;
+    QTest::newRow("110 dpi") << 1288.0 << 1440.0 / 110 << 1288;
+    QTest::newRow("110 dpi, far right") << 2559.0 << 1440.0 / 110 << 2559;
+    QTest::newRow("192 dpi") << 1310.0 << 7.5 << 1310;
+    QTest::newRow("192 dpi, left of the primary screen") << -825.0 << 7.5 << -825;
+}
+
+void TestPlatform::menuPixelThroughTwips()
+{
+    QFETCH(double, pixels);
+    QFETCH(double, twipsPerPixel);
+    QFETCH(int, pixel);
+    QCOMPARE(platform::pixelThroughTwips(pixels, twipsPerPixel), pixel);
 }
 
 void TestPlatform::twips()
