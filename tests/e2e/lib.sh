@@ -50,6 +50,7 @@ start_x() {
         for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
         export DISPLAY=:$(head -1 "$E2E_TMP/display")
         if wait_until 5 xdpyinfo_quiet; then
+            dbus-update-activation-environment DISPLAY
             start_wm "${TAVISK_WM:-openbox}" && return 0
             echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log"); X server: $(tail -5 "$E2E_TMP/xvfb.log")" >&2
         else
@@ -63,8 +64,8 @@ start_x() {
 
 # start_wm NAME: openbox, openbox+picom, xfwm4 (its compositor off),
 # xfwm4+compositor, kwin (kwin_x11) or mutter (as an X11 window manager).
-# Returns once the window manager has taken the screen (and, with a
-# compositor, once that owns the screen's compositing selection).
+# Returns once the window manager has taken the screen and shows new windows
+# (and, with a compositor, once that owns the screen's compositing selection).
 start_wm() {
     local wm=$1 pid cm=""
     case $wm in
@@ -76,11 +77,14 @@ start_wm() {
         *) fail "unknown window manager $wm" ;;
     esac
     pid=$!
+    WM_PID=$pid
     PIDS+=($pid)
     # ("window id #": the answer when the property is missing also says "window")
     wm_up() { kill -0 "$pid" 2>/dev/null && xprop_has -root _NET_SUPPORTING_WM_CHECK "window id #"; }
     wm_gone() { ! kill -0 "$pid" 2>/dev/null; }
     wait_until 20 eval 'wm_up || wm_gone' && wm_up || { kill "$pid" 2>/dev/null; return 1; }
+    # Announced is not yet working: wait until it shows a window.
+    python3 "$E2E_DIR/wm_ready.py" 10 || { echo "$wm shows no window" >&2; kill "$pid" 2>/dev/null; return 1; }
     if [ "$wm" = openbox+picom ]; then
         picom --config /dev/null --backend xrender --shadow >"$E2E_TMP/picom.log" 2>&1 &
         PICOM_PID=$!

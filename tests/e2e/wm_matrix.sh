@@ -19,7 +19,7 @@ say() { pass "$TAVISK_WM${QT_SCALE_FACTOR:+ x$SCALE}: $*"; }
 # focused, and logging the clicks it receives.
 xev -geometry $((600 * SCALE))x$((500 * SCALE))+$((400 * SCALE))+$((300 * SCALE)) -event button >"$E2E_TMP/xev.log" 2>&1 &
 PIDS+=($!)
-wait_until 10 xdotool search --onlyvisible --name "^Event Tester$" >/dev/null || fail "no window to work in: $(head -c 300 "$E2E_TMP/xev.log"); $(xwininfo -root -tree | grep -i event)"
+wait_until 10 xdotool search --onlyvisible --name "^Event Tester$" >/dev/null || fail "no window to work in: $(head -c 300 "$E2E_TMP/xev.log"); $(xwininfo -root -tree | grep -i event); $(xwininfo -id "$(xdotool search --name '^Event Tester$' | head -1)" | grep 'Map State'); window manager $(ps -o stat=,wchan= -p "$WM_PID" || echo gone): $(tail -3 "$E2E_TMP/wm.log")"
 BELOW=$(xdotool search --onlyvisible --name '^Event Tester$' | head -1)
 xdotool windowactivate --sync "$BELOW" 2>/dev/null || true
 active() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "$(printf '0x%x' "$BELOW")"; }
