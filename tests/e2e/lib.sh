@@ -23,9 +23,47 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 PIDS=()
 
+# bus_service_pids: the processes connected to this script's private session
+# bus, that is the services it started for the window manager (xfconfd, the
+# accessibility bus).
+bus_service_pids() {
+    local name
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames 2>/dev/null | grep -o '":1\.[0-9]*"' | tr -d '"' |
+        while read -r name; do
+            dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+                org.freedesktop.DBus.GetConnectionUnixProcessID string:"$name" 2>/dev/null | awk '/uint32/ { print $2 }'
+        done | grep -vx "$$" | sort -u || true
+}
+
+# running PID: the process is there and has not ended (services whose
+# parent has gone may stay as zombies where nothing reaps them).
+running() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
+}
+
+# stop_pids PID...: asks each in turn to end, and kills one that has not
+# ended after 3 s: a program that hangs on its way out must not hang the
+# check (xfwm4 did, once).
+stop_pids() {
+    local p
+    for p; do
+        kill "$p" 2>/dev/null || continue
+        for _ in $(seq 30); do running "$p" || break; sleep 0.1; done
+        ! running "$p" || kill -9 "$p" 2>/dev/null || true
+    done
+}
+
 cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+    local i
+    # The last started first: clients before their window manager and X server.
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do stop_pids "${PIDS[i]}"; done
     wait 2>/dev/null || true
+    # The bus's services write their settings into our folders as they end:
+    # end them first, or they write after the folders are gone and leave
+    # them behind (or make the removal fail).
+    stop_pids $(bus_service_pids)
     rm -rf "$E2E_TMP"
 }
 trap cleanup EXIT
@@ -50,7 +88,6 @@ start_x() {
         for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
         export DISPLAY=:$(head -1 "$E2E_TMP/display")
         if wait_until 5 xdpyinfo_quiet; then
-            dbus-update-activation-environment DISPLAY
             start_wm "${TAVISK_WM:-openbox}" && return 0
             echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log"); X server: $(tail -5 "$E2E_TMP/xvfb.log")" >&2
         else
