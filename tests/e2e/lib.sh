@@ -71,30 +71,37 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
-# start_x [WxH] [DPI]: Xvfb on a free display, then the window manager named
-# by TAVISK_WM (default openbox; see start_wm). A server that dies while a
-# display number is being reused is started again, up to 3 times. -noreset:
-# otherwise the server resets when its last client (the xdpyinfo that asks
-# whether it is up) leaves, and drops a client that connects in that moment,
-# such as the window manager on a busy machine.
+# start_xvfb [WxH] [DPI]: an X server on a free display (-displayfd lets it
+# pick one, so checks may run side by side), as DISPLAY, its process as
+# XVFB_PID; fails when it does not answer. -noreset: otherwise the server
+# resets when its last client (the xdpyinfo that asks whether it is up)
+# leaves, and drops a client that connects in that moment, such as the window
+# manager on a busy machine.
+start_xvfb() {
+    : >"$E2E_TMP/display"
+    Xvfb -displayfd 1 -screen 0 "${1:-1280x1024}x24" -dpi "${2:-96}" -nolisten tcp -noreset \
+        >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    XVFB_PID=$!
+    PIDS+=($XVFB_PID)
+    for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+    export DISPLAY=:$(head -1 "$E2E_TMP/display")
+    wait_until 5 xdpyinfo_quiet
+}
+
+# start_x [WxH] [DPI]: an X server (start_xvfb), then the window manager
+# named by TAVISK_WM (default openbox; see start_wm). A server that dies
+# while a display number is being reused is started again, up to 3 times.
 start_x() {
-    local geometry=${1:-1280x1024} dpi=${2:-96} attempt xvfb
+    local attempt
     for attempt in 1 2 3; do
-        # -displayfd lets the server pick a free display, so checks may run side by side.
-        : >"$E2E_TMP/display"
-        Xvfb -displayfd 1 -screen 0 ${geometry}x24 -dpi "$dpi" -nolisten tcp -noreset >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
-        xvfb=$!
-        PIDS+=($xvfb)
-        for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
-        export DISPLAY=:$(head -1 "$E2E_TMP/display")
-        if wait_until 5 xdpyinfo_quiet; then
+        if start_xvfb "$@"; then
             start_wm "${TAVISK_WM:-openbox}" && return 0
             echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log"); X server: $(tail -5 "$E2E_TMP/xvfb.log")" >&2
         else
             echo "no X server answers on $DISPLAY (attempt $attempt)" >&2
         fi
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
     done
     fail "no X server with ${TAVISK_WM:-openbox} after 3 attempts"
 }

@@ -6,12 +6,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 WM=${TAVISK_FIRST_MAP_LOST:?path to the first_map_lost helper}
 
 # An X server with the request-losing manager instead of openbox.
-: >"$E2E_TMP/display"
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset >"$E2E_TMP/display" 2>/dev/null &
-PIDS+=($!)
-for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -1 "$E2E_TMP/display")
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb || fail "no X server answers on $DISPLAY"
 "$WM" >"$E2E_TMP/wm.log" 2>&1 &
 PIDS+=($!)
 wm_ready() { grep -q '^ready' "$E2E_TMP/wm.log"; }
