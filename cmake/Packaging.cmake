@@ -8,9 +8,12 @@ set(TAVISK_VERSION ${TAVISK_FILE_VERSION})
 
 set(TAVISK_MAINTAINER "The Tavisk developers <tavisk@example.org>" CACHE STRING
     "Maintainer of the Debian package")
-# The project has no web site yet: software centres fetch the screenshot from
-# here, and the AppStream id is the reverse of the same placeholder domain.
-set(TAVISK_SCREENSHOT_URL "https://tavisk.example.org/screenshot.png" CACHE STRING
+# The project has no web site yet: its home page, where software centres
+# fetch the screenshot, is a placeholder, and the AppStream id is the reverse
+# of the same domain.
+set(TAVISK_HOMEPAGE "https://tavisk.example.org/" CACHE STRING
+    "The project's home page, named in the package and the AppStream metadata")
+set(TAVISK_SCREENSHOT_URL "${TAVISK_HOMEPAGE}screenshot.png" CACHE STRING
     "Where software centres fetch the screenshot shown in the AppStream metadata")
 set(TAVISK_APPSTREAM_ID org.example.tavisk)
 
@@ -96,6 +99,7 @@ message, which plays the desktop's alarm sound and shows a notice when due.
 Tavisk runs on X11, and under Wayland through XWayland.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TAVISK_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Library dependencies come from dpkg-shlibdeps. What no linker sees: the
 # sound theme, a Japanese font for the menu and dialogs (without one they

@@ -18,6 +18,15 @@ from gi.repository import GLib
 MESSAGE = "AT-SPI からのアラーム"
 MINUTES = "0.05"  # three seconds from now
 
+# The roles each control must have, by number.
+MENU_ITEM = (pyatspi.ROLE_MENU_ITEM,)
+RADIO = (pyatspi.ROLE_RADIO_BUTTON,)
+TEXT = (pyatspi.ROLE_TEXT,)
+BUTTON = (pyatspi.ROLE_PUSH_BUTTON,)
+LABEL = (pyatspi.ROLE_LABEL,)
+# A plain frame: Qt 6.8 calls it a panel, older Qt a frame.
+FRAME = (pyatspi.ROLE_FRAME, pyatspi.ROLE_PANEL)
+
 
 def fail(message):
     print(f"FAIL: {message}", file=sys.stderr)
@@ -36,12 +45,14 @@ def states(node):
     return node.getState().getStates()
 
 
-def find(node, role, name):
-    """The first descendant with that role name and accessible name."""
+def find(node, roles, name):
+    """The first descendant with that accessible name and one of those roles.
+    Roles are compared by number: their names change between AT-SPI releases
+    (role 43 was "push button", now "button")."""
     for child in children(node):
-        if child.getRoleName() == role and child.name == name:
+        if child.getRole() in roles and child.name == name:
             return child
-        found = find(child, role, name)
+        found = find(child, roles, name)
         if found is not None:
             return found
     return None
@@ -100,7 +111,7 @@ def open_context_menu(x, y):
     menus = []
 
     def on_showing(event):
-        if event.detail1 == 1 and event.source.getRoleName() == "popup menu":
+        if event.detail1 == 1 and event.source.getRole() == pyatspi.ROLE_POPUP_MENU:
             menus.append(event.source)
             pyatspi.Registry.stop()
 
@@ -139,7 +150,7 @@ def main():
     ok(f"the clock window is named by its time {clock[0].name}")
 
     menu = open_context_menu(x, y)
-    item = find(menu, "menu item", "アラーム(D)")
+    item = find(menu, MENU_ITEM, "アラーム(D)")
     if item is None:
         fail("no alarm item in the menu: " + ", ".join(describe(menu)))
     press(item)
@@ -151,29 +162,29 @@ def main():
     ok("alarm dialog opened from the context menu")
 
     # Every control a user reaches has a name; unnamed frames are the lines.
-    for role, name in [("radio button", "分単位"), ("radio button", "時間単位"),
-                       ("text", "分後にセット"), ("text", "時"), ("text", "分にセット"),
-                       ("text", "アラーム時メッセージ："), ("push button", "セット"),
-                       ("push button", "解除"), ("push button", "閉じる")]:
-        if find(dialog, role, name) is None:
-            fail(f"no {role} named {name!r}: " + "; ".join(describe(dialog)))
+    for roles, name in [(RADIO, "分単位"), (RADIO, "時間単位"),
+                        (TEXT, "分後にセット"), (TEXT, "時"), (TEXT, "分にセット"),
+                        (TEXT, "アラーム時メッセージ："), (BUTTON, "セット"),
+                        (BUTTON, "解除"), (BUTTON, "閉じる")]:
+        if find(dialog, roles, name) is None:
+            fail(f"no {roles[0]} named {name!r}: " + "; ".join(describe(dialog)))
 
-    minutes_mode = find(dialog, "radio button", "分単位")
+    minutes_mode = find(dialog, RADIO, "分単位")
     if pyatspi.STATE_CHECKED not in states(minutes_mode):
         press(minutes_mode, "Toggle")
         wait_for("minutes mode", lambda: pyatspi.STATE_CHECKED in states(minutes_mode))
-    minutes = find(dialog, "text", "分後にセット")
-    message = find(dialog, "text", "アラーム時メッセージ：")
+    minutes = find(dialog, TEXT, "分後にセット")
+    message = find(dialog, TEXT, "アラーム時メッセージ：")
     minutes.queryEditableText().setTextContents(MINUTES)
     message.queryEditableText().setTextContents(MESSAGE)
     if text_of(minutes) != MINUTES or text_of(message) != MESSAGE:
         fail(f"fields read back {text_of(minutes)!r} / {text_of(message)!r}")
-    press(find(dialog, "push button", "セット"))
+    press(find(dialog, BUTTON, "セット"))
 
     box = wait_for("the confirmation box", lambda: window(app, "アラームセット"))
-    if find(box, "label", "セットされました") is None:
+    if find(box, LABEL, "セットされました") is None:
         fail("the box does not say セットされました: " + "; ".join(describe(box)))
-    ok_button = find(box, "push button", "OK")
+    ok_button = find(box, BUTTON, "OK")
     if ok_button is None:
         fail("no OK in the box: " + "; ".join(describe(box)))
     press(ok_button)
@@ -182,9 +193,9 @@ def main():
     ok("alarm set with its message through AT-SPI; the dialog closed")
 
     notice = wait_for("the alarm notice", lambda: window(app, "アラーム"), seconds=15)
-    frame = find(notice, "frame", "アラーム時メッセージ")
-    text = find(notice, "text", "アラーム")
-    button = find(notice, "push button", "OK")
+    frame = find(notice, FRAME, "アラーム時メッセージ")
+    text = find(notice, TEXT, "アラーム")
+    button = find(notice, BUTTON, "OK")
     if frame is None or text is None or button is None:
         fail("notice controls: " + "; ".join(describe(notice)))
     if text_of(text) != MESSAGE:

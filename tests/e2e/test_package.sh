@@ -81,7 +81,12 @@ pass "cmake --install installs the package's files"
 # The program is built with Debian's hardening: stack protector, full RELRO
 # (relro and bind now), position independent. (hardening-check's Fortify test
 # cannot tell a checked call the compiler proved safe from a missing flag.)
-out=$(hardening-check --nofortify --nocfprotection "$ROOT/usr/bin/tavisk") || fail "hardening: $out"
+# Branch protection is an arm64 feature; hardening-check from devscripts 2.25
+# on tests it on amd64 too, where it always fails (older ones know no such
+# test, and reject the option that skips it).
+skip=(--nofortify --nocfprotection)
+[ "$ARCH" != arm64 ] && hardening-check --help 2>&1 | grep -q -- --nobranchprotection && skip+=(--nobranchprotection)
+out=$(hardening-check "${skip[@]}" "$ROOT/usr/bin/tavisk") || fail "hardening: $out"
 # (Not piped into grep -q: under pipefail, nm killed by the early exit would
 # fail the check.)
 grep -q " U __stack_chk_fail" <<<"$(nm -D "$ROOT/usr/bin/tavisk")" || fail "no __stack_chk_fail"
@@ -92,6 +97,8 @@ METAINFO=$ROOT/usr/share/metainfo/org.example.tavisk.metainfo.xml
 out=$(appstreamcli validate --no-net "$METAINFO" 2>&1) || fail "appstreamcli validate: $out"
 grep -q "<launchable type=\"desktop-id\">tavisk.desktop</launchable>" "$METAINFO" || fail "no launchable desktop id"
 grep -q "<image>https://" "$METAINFO" || fail "no screenshot"
+HOMEPAGE=$(sed -n 's|.*<url type="homepage">\(https://[^<]*\)</url>.*|\1|p' "$METAINFO")
+[ -n "$HOMEPAGE" ] || fail "no home page in the AppStream metadata"
 grep -q "<release version=\"$VERSION\"" "$METAINFO" || fail "release is not $VERSION"
 pass "AppStream metadata valid, with launcher, screenshot and release $VERSION"
 
@@ -103,7 +110,15 @@ field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Maintainer)" = "The Tavisk developers <tavisk@example.org>" ] || fail "Maintainer: $(field Maintainer)"
 depends=$(field Depends)
 names=$(sed 's/ ([^)]*)//g; s/, */\n/g' <<<"$depends")
-for dep in sound-theme-freedesktop qt6-translations-l10n libc6 libcanberra0 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6; do
+# The libraries' packages as this release names them (Debian 13 renamed
+# many for 64-bit time: libqt6core6t64).
+MULTIARCH=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+libs=()
+for lib in libc.so.6 libcanberra.so.0 libQt6Core.so.6 libQt6Gui.so.6 libQt6Widgets.so.6 libstdc++.so.6; do
+    libs+=("$(dpkg -S "*/$MULTIARCH/$lib" 2>/dev/null | head -n 1 | cut -d: -f1)")
+    [ -n "${libs[-1]}" ] || fail "no package holds $lib"
+done
+for dep in sound-theme-freedesktop qt6-translations-l10n "${libs[@]}"; do
     grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
 # A Japanese font, or the menu and dialogs show empty boxes.
@@ -112,9 +127,9 @@ grep -qxF "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic" <<<"$names" \
 [ "$(field Section)" = utils ] && [ "$(field Priority)" = optional ] \
     || fail "Section/Priority: $(field Section)/$(field Priority)"
 [ "$(field Description | wc -l)" -ge 5 ] || fail "short Description: $(field Description)"
-[ -z "$(field Homepage)" ] || fail "Homepage without a home page: $(field Homepage)"
+[ "$(field Homepage)" = "$HOMEPAGE" ] || fail "Homepage: $(field Homepage), the AppStream metadata says $HOMEPAGE"
 # Versions only dpkg-shlibdeps writes: proof that the list is not hand-kept.
-grep -Eq "libqt6widgets6 \(>= [0-9.]+\)" <<<"$depends" || fail "Depends not from dpkg-shlibdeps: $depends"
+grep -Eq "${libs[4]} \(>= [0-9.]+\)" <<<"$depends" || fail "Depends not from dpkg-shlibdeps: $depends"
 pass "control: $(field Package) $(field Version) $(field Architecture); Depends: $depends"
 
 # 3. Desktop entry.
@@ -132,10 +147,10 @@ for cat in Utility Clock; do
 done
 pass "desktop entry valid: $(entry Name), $(entry Categories)"
 
-# 4. lintian: no errors.
+# 4. lintian: no errors, no warnings.
 lintian "$DEB" >"$E2E_TMP/lintian.txt" 2>&1 || true
-! grep -q '^E:' "$E2E_TMP/lintian.txt" || fail "lintian errors: $(grep '^E:' "$E2E_TMP/lintian.txt")"
-pass "lintian: $(grep -c '^[EW]:' "$E2E_TMP/lintian.txt") errors and warnings"
+! grep -q '^[EW]:' "$E2E_TMP/lintian.txt" || fail "lintian: $(grep '^[EW]:' "$E2E_TMP/lintian.txt")"
+pass "lintian $(lintian --version | awk '{print $NF}'): no errors or warnings"
 
 # 5. Installed for real, in CI only: it changes the machine.
 if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then

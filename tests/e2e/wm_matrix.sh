@@ -20,7 +20,12 @@ say() { pass "$TAVISK_WM${QT_SCALE_FACTOR:+ x$SCALE}: $*"; }
 xev -geometry $((600 * SCALE))x$((500 * SCALE))+$((400 * SCALE))+$((300 * SCALE)) -event button >"$E2E_TMP/xev.log" 2>&1 &
 PIDS+=($!)
 wait_until 10 xdotool search --onlyvisible --name "^Event Tester$" >/dev/null || fail "no window to work in: $(head -c 300 "$E2E_TMP/xev.log"); $(xwininfo -root -tree | grep -i event); $(xwininfo -id "$(xdotool search --name '^Event Tester$' | head -1)" | grep 'Map State'); window manager $(ps -o stat=,wchan= -p "$WM_PID" || echo gone): $(tail -3 "$E2E_TMP/wm.log")"
-BELOW=$(xdotool search --onlyvisible --name '^Event Tester$' | head -1)
+# The client itself, not a frame around it: since Mutter 44 the frame is a
+# window of its own (of mutter-x11-frames) with the client's name.
+client_list() { xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*'; }
+BELOW=$(xdotool search --onlyvisible --name '^Event Tester$' | while read -r w; do
+    client_list | grep -qix "$(printf '0x%x' "$w")" && echo "$w"; done | head -1)
+[ -n "$BELOW" ] || fail "the window to work in is no client of the window manager: $(client_list | tr '\n' ' ')"
 xdotool windowactivate --sync "$BELOW" 2>/dev/null || true
 active() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "$(printf '0x%x' "$BELOW")"; }
 wait_until 5 active || fail "could not focus the window below"
@@ -39,7 +44,7 @@ state=$(xprop -id "$CLOCK_WIN" _NET_WM_STATE)
 grep -q DEMANDS_ATTENTION <<<"$state" && fail "the clock demands attention instead of showing: $state"
 grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state" && grep -q _NET_WM_STATE_SKIP_PAGER <<<"$state" \
     || fail "the clock would show in taskbars or pagers: $state"
-for win in $(xprop -root _NET_CLIENT_LIST | tr -d ',' | grep -o '0x[0-9a-f]*'); do
+for win in $(client_list); do
     [ $((win)) = "$CLOCK_WIN" ] && continue
     xprop -id "$win" _NET_WM_PID | grep -q "= $CLOCK_PID\$" && fail "another window of the clock is a client: $(xprop -id "$win" WM_NAME)"
 done
