@@ -1,15 +1,21 @@
 #!/bin/bash
-# Runs the whole test suite (scripts/test.sh) on Debian 13 "trixie" from any
-# Debian machine where you are root: in a trixie chroot made with debootstrap
-# from the Debian mirror this machine's apt sources name, on a fresh clone of
-# this checkout's committed HEAD. The chroot is kept in $TAVISK_TRIXIE_ROOT
-# (default /var/cache/tavisk/trixie) and reused next time; delete that folder
-# to start from scratch. Arguments go to ctest, as with scripts/test.sh.
-# Exits with the suite's status.
+# scripts/test-debian.sh 12|13 [CTEST ARGS]: runs the whole test suite
+# (scripts/test.sh) on Debian 12 "bookworm" or 13 "trixie", from any Debian
+# machine where you are root: in a chroot made with debootstrap from the
+# Debian mirror this machine's apt sources name, on a fresh clone of this
+# checkout's committed HEAD. The chroot is kept in
+# /var/cache/tavisk/RELEASE (or $TAVISK_CHROOT) and reused next time; delete
+# that folder to start from scratch. Exits with the suite's status.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SOURCE=$PWD
-ROOT=${TAVISK_TRIXIE_ROOT:-/var/cache/tavisk/trixie}
+case "${1:-}" in
+    12 | bookworm) RELEASE=bookworm ;;
+    13 | trixie) RELEASE=trixie ;;
+    *) echo "usage: $0 12|13 [ctest arguments]" >&2; exit 2 ;;
+esac
+shift
+ROOT=${TAVISK_CHROOT:-/var/cache/tavisk/$RELEASE}
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "$0: making and entering a chroot needs root; run it as root (sudo $0)." >&2
@@ -24,12 +30,12 @@ if [ ! -e "$ROOT/.tavisk-complete" ]; then
     # The first Debian archive (not the security one) that apt already uses.
     mirror=$(apt-get indextargets --format '$(REPO_URI)' 'Label: Debian' | head -n 1)
     mirror=${mirror:-http://deb.debian.org/debian/}
-    echo "Making a Debian 13 chroot in $ROOT from $mirror"
+    echo "Making a Debian $RELEASE chroot in $ROOT from $mirror"
     # Made aside and moved into place whole, so an interrupted run never
     # leaves a half-made chroot to be reused.
     rm -rf "$ROOT.new"
     mkdir -p "$(dirname "$ROOT")"
-    debootstrap --variant=minbase trixie "$ROOT.new" "$mirror" >"$ROOT.log" 2>&1 \
+    debootstrap --variant=minbase "$RELEASE" "$ROOT.new" "$mirror" >"$ROOT.log" 2>&1 \
         || { tail -n 20 "$ROOT.log" >&2; echo "$0: debootstrap failed (log: $ROOT.log)" >&2; exit 1; }
     touch "$ROOT.new/.tavisk-complete"
     rm -rf "$ROOT"
@@ -68,8 +74,8 @@ git clone -q "$SOURCE" "$ROOT/root/tavisk"
 set +e
 chroot "$ROOT" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" LANG=C.UTF-8 CI="${CI:-}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    /bin/bash -c 'cd /root/tavisk && scripts/test.sh "$@"' test-debian13 "$@"
+    /bin/bash -c 'cd /root/tavisk && scripts/test.sh "$@"' test-debian "$@"
 status=$?
 set -e
-echo "Debian 13: the suite exited with status $status"
+echo "Debian $RELEASE: the suite exited with status $status"
 exit "$status"
