@@ -2,7 +2,8 @@
 // reach a window below the clock.
 //   wl_window LOGFILE TITLE [maximized|normal]
 // Appends "ready W H" once shown and "press BUTTON X Y" (window-local
-// logical pixels, buttons 1 left, 2 middle, 3 right) for each press.
+// logical pixels, buttons 1 left, 2 middle, 3 right) for each press. White,
+// like the window below the clock in the X11 checks.
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,7 +18,7 @@ public:
     explicit LoggingWindow(std::FILE *log) : log_(log) {}
 
 protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(QRect(QPoint(), size()), QColor(40, 90, 160)); }
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(QRect(QPoint(), size()), Qt::white); }
 
     void exposeEvent(QExposeEvent *event) override
     {
