@@ -26,8 +26,11 @@ PIDS+=($!)
 wait_until 5 test -S "$XDG_RUNTIME_DIR/pipewire-0" || fail "PipeWire did not start: $(tail -3 "$E2E_TMP/pipewire.log")"
 
 unset DISPLAY
+# (no session manager here; newer shells have no such option, nor need it)
+no_sm=()
+gnome-shell --help | grep -q -- --sm-disable && no_sm=(--sm-disable)
 env -u QT_QPA_PLATFORM gnome-shell --wayland --headless --virtual-monitor ${SCREEN_W}x$SCREEN_H \
-    --wayland-display "tavisk-gnome-$$" --sm-disable >"$E2E_TMP/gnome-shell.log" 2>&1 &
+    --wayland-display "tavisk-gnome-$$" "${no_sm[@]}" >"$E2E_TMP/gnome-shell.log" 2>&1 &
 SHELL_PID=$!
 PIDS+=($SHELL_PID)
 export WAYLAND_DISPLAY=tavisk-gnome-$$
@@ -90,7 +93,9 @@ wl_key() {
     esac
 }
 wl_shot() { shell_ctl shot "$1"; }
-# The window list: the windows the shell's switcher and dash show.
+# The window list: the windows the shell tracks as its applications' for the
+# dash, the overview and the switcher (Alt+Tab); it leaves out windows that
+# skip the taskbar.
 windows() {
     local n
     echo windows >&$CTL_TO

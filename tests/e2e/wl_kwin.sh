@@ -54,7 +54,7 @@ wl_shot() { DISPLAY=$SHOW_DISPLAY import -window root "$1"; }
 
 # kwin_windows: KWin's own view of its windows, bottom to top, one a line:
 # stacking position, class, keep above, skip taskbar, active, caption,
-# process. A
+# process, skip switcher. A
 # script loaded into KWin prints it to KWin's log.
 kwin_windows() {
     local tag=tavisk-$(date +%s%N) id
@@ -62,7 +62,7 @@ kwin_windows() {
 const list = workspace.stackingOrder || workspace.clientList();
 for (let i = 0; i < list.length; ++i) {
     const w = list[i];
-    print("$tag\t" + w.stackingOrder + "\t" + w.resourceClass + "\t" + w.keepAbove + "\t" + w.skipTaskbar + "\t" + w.active + "\t" + w.caption + "\t" + w.pid);
+    print("$tag\t" + w.stackingOrder + "\t" + w.resourceClass + "\t" + w.keepAbove + "\t" + w.skipTaskbar + "\t" + w.active + "\t" + w.caption + "\t" + w.pid + "\t" + w.skipSwitcher);
 }
 print("$tag\tend");
 JS
@@ -77,14 +77,15 @@ JS
     dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript string:"$tag" >/dev/null
     grep -a "$tag	" "$E2E_TMP/kwin.log" | grep -v "	end" | cut -f2- | sort -n
 }
-# The window list: the windows the task manager shows.
-wl_listed() { kwin_windows | awk -F'\t' '$4 == "false" { print $7 "\t" $2 "\t" $6 }'; }
+# The window list: the windows the task manager or the window switcher
+# (Alt+Tab) shows.
+wl_listed() { kwin_windows | awk -F'\t' '$4 == "false" || $8 == "false" { print $7 "\t" $2 "\t" $6 }'; }
 wl_focused() { kwin_windows | awk -F'\t' '$5 == "true" { print $6 }'; }
 # The clock kept above, and above the native window in KWin's stacking order.
 wl_stacking_above() {
     local order clock native
     order=$(kwin_windows)
-    clock=$(awk -F'\t' -v c="$(xprop -id "$CLOCK_WIN" WM_NAME | sed -n 's/.*= "\(.*\)"$/\1/p')" '$6 == c { print $1 "\t" $3 }' <<<"$order")
+    clock=$(awk -F'\t' -v pid="$CLOCK_PID" '$7 == pid { print $1 "\t" $3 }' <<<"$order")
     native=$(awk -F'\t' '$6 == "Tavisk native below" { print $1 }' <<<"$order")
     [ "${clock#*	}" = true ] || fail "KWin does not keep the clock above: $order"
     [ -n "$native" ] && [ "${clock%	*}" -gt "$native" ] || fail "KWin stacks the clock (${clock%	*}) below the native window ($native): $order"
