@@ -17,6 +17,8 @@ TEST=(
   faketime util-linux
   at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
   desktop-file-utils lintian devscripts appstream fonts-vlgothic
+  # the GNOME Shell and KWin Wayland sessions, and KWin's input for the tests
+  gnome-shell pipewire kwin-wayland xwayland plasma-wayland-protocols libwayland-dev
 )
 case "${1:-}" in
   run) PACKAGES=("${RUN[@]}") ;;
