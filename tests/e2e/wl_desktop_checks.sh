@@ -120,8 +120,10 @@ close_menu l
 is_above() { xprop -id "$CLOCK_WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 wait_until 5 is_above || fail "not above after AlwaysTop"
 wl_start_window native "Tavisk native below" maximized
-# The user clicks into it, away from the clock, which raises it too.
+# The user clicks into it, away from the clock, which raises it too (and
+# shows that clicks given through the compositor reach it).
 click_at $((SCREEN_W - 40)) $((SCREEN_H - 40))
+wait_until 5 eval '[ "$(wl_presses native)" -ge 1 ]' || fail "a click into the native window did not reach it"
 wait_until 5 eval '[ "$(wl_focused)" = "Tavisk native below" ]' || fail "the new native window did not take the focus (focused: $(wl_focused))"
 wait_until 5 seen || fail "the clock is not seen over the newly focused native window"
 wait_until 3 clean || fail "over the native window, $hazy of $looked pixels around the digits are not that window"
