@@ -42,11 +42,8 @@ keep_shot() {
 # click_at X Y [B]: a click through the compositor, as a hand would give it.
 click_at() { wl_input move "$1" "$2" wait 50 click "${3:-1}" wait 50; }
 
-# The window the user was working in: an X11 one, white, under the screen's
-# centre, logging its clicks.
 # wm_class WIN: the X window's class and instance names, one a line.
 wm_class() { xprop -id "$1" WM_CLASS | sed -n 's/.*= //p' | tr -d '"' | tr ',' '\n' | tr -d ' '; }
-wl_start_xev 100 100 1000 750
 # in_list WIN: the X window is in the desktop's window list, by its process,
 # class or title.
 in_list() {
@@ -58,6 +55,10 @@ in_list() {
         $1 == pid || ($2 != "" && tolower($2) in want) || ($3 != "" && $3 == title) { found = 1 }
         END { exit !found }'
 }
+
+# The window the user was working in: an X11 one, white, under the screen's
+# centre, logging its clicks.
+wl_start_xev 100 100 1000 750
 wait_until 10 in_list "$XEV_WIN" || fail "$DESKTOP does not show the X11 window: $(wl_listed)"
 
 wl_start_clock
@@ -139,7 +140,8 @@ read -r gx gy < <(shot_pick gap) || true
 [ -n "$gx" ] || fail "no gap in the clock to click"
 before=$(wl_presses native)
 click_at "$gx" "$gy"
-xwayland=$(xdpyinfo | sed -n 's/^X.Org version: 1\.//p') # (it reads 22.1.9 as 1.22.1.9)
+xwayland=$(xdpyinfo | sed -n 's/^X.Org version: //p')
+xwayland=${xwayland#1.} # (xdpyinfo reads 22.1.9 as 1.22.1.9)
 if wl_xwayland_at_least 24.1; then
     wait_until 5 eval '[ "$(wl_presses native)" -gt "$before" ]' \
         || fail "a click in the gap at $gx $gy did not reach the native window below (Xwayland $xwayland)"

@@ -81,7 +81,7 @@ wl_input() {
             move) shell_ctl move "$2" "$3"; shift 3 ;;
             press | release) shell_ctl "$1" "$2"; shift 2 ;;
             click) shell_ctl press "$2"; sleep 0.05; shell_ctl release "$2"; shift 2 ;;
-            wait) sleep "$(printf '0.%03d' "$2")"; shift 2 ;;
+            wait) sleep "$(($2 / 1000)).$(printf %03d $(($2 % 1000)))"; shift 2 ;;
             *) fail "wl_input: $1?" ;;
         esac
     done

@@ -54,15 +54,15 @@ wl_shot() { DISPLAY=$SHOW_DISPLAY import -window root "$1"; }
 
 # kwin_windows: KWin's own view of its windows, bottom to top, one a line:
 # stacking position, class, keep above, skip taskbar, active, caption,
-# process, skip switcher. A
-# script loaded into KWin prints it to KWin's log.
+# process, skip switcher. A script loaded into KWin prints it to KWin's log.
 kwin_windows() {
     local tag=tavisk-$(date +%s%N) id
     cat >"$E2E_TMP/$tag.js" <<JS
+// KWin 6 lists its windows bottom to top; KWin 5 numbers them.
 const list = workspace.stackingOrder || workspace.clientList();
 for (let i = 0; i < list.length; ++i) {
     const w = list[i];
-    print("$tag\t" + w.stackingOrder + "\t" + w.resourceClass + "\t" + w.keepAbove + "\t" + w.skipTaskbar + "\t" + w.active + "\t" + w.caption + "\t" + w.pid + "\t" + w.skipSwitcher);
+    print("$tag\t" + (workspace.stackingOrder ? i : w.stackingOrder) + "\t" + w.resourceClass + "\t" + w.keepAbove + "\t" + w.skipTaskbar + "\t" + w.active + "\t" + w.caption + "\t" + w.pid + "\t" + w.skipSwitcher);
 }
 print("$tag\tend");
 JS
