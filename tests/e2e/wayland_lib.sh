@@ -73,7 +73,7 @@ wl_presses() { grep -c '^press' "$E2E_TMP/$1.log" || true; }
 # wl_start_xev X Y W H: an X11 window there that logs its clicks to
 # $E2E_TMP/xev.log; sets XEV_WIN.
 wl_start_xev() {
-    xev -geometry "$3x$4+$1+$2" -event button -name tavisk-xev >"$E2E_TMP/xev.log" 2>&1 &
+    xev -geometry "$3x$4+$1+$2" -event button >"$E2E_TMP/xev.log" 2>&1 &
     PIDS+=($!)
     XEV_WIN=""
     wait_until 10 eval 'XEV_WIN=$(xdotool search --onlyvisible --name "^Event Tester$" | head -1) && [ -n "$XEV_WIN" ]' \
@@ -88,6 +88,7 @@ wl_xev_presses() { grep -c '^ButtonPress' "$E2E_TMP/xev.log" || true; }
 wl_xwayland_at_least() {
     local have
     have=$(xdpyinfo | sed -n 's/^X.Org version: //p')
+    have=${have#1.} # xdpyinfo reads 24.1.6 as 1.24.1.6
     [ -n "$have" ] && [ "$(printf '%s\n%s\n' "$1" "$have" | sort -V | head -1)" = "$1" ]
 }
 

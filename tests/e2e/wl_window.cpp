@@ -1,13 +1,15 @@
 // A native Wayland window that logs the clicks it gets, to check which clicks
 // reach a window below the clock.
 //   wl_window LOGFILE TITLE [maximized|normal]
-// Appends "ready W H" once shown and "press BUTTON X Y" (window-local
+// Appends "ready W H" once shown at its settled size (no change of size for
+// 200 ms: compositors may show it first at its own size) and "press BUTTON X Y" (window-local
 // logical pixels, buttons 1 left, 2 middle, 3 right) for each press. White,
 // like the window below the clock in the X11 checks.
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRasterWindow>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -15,7 +17,12 @@ namespace {
 class LoggingWindow : public QRasterWindow
 {
 public:
-    explicit LoggingWindow(std::FILE *log) : log_(log) {}
+    explicit LoggingWindow(std::FILE *log) : log_(log)
+    {
+        settled_.setSingleShot(true);
+        settled_.setInterval(200);
+        QObject::connect(&settled_, &QTimer::timeout, [this] { write("ready %d %d\n", width(), height()); });
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(QRect(QPoint(), size()), Qt::white); }
@@ -25,8 +32,15 @@ protected:
         QRasterWindow::exposeEvent(event);
         if (isExposed() && !ready_) {
             ready_ = true;
-            write("ready %d %d\n", width(), height());
+            settled_.start();
         }
+    }
+
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QRasterWindow::resizeEvent(event);
+        if (settled_.isActive())
+            settled_.start();
     }
 
     void mousePressEvent(QMouseEvent *event) override
@@ -45,6 +59,7 @@ private:
 
     std::FILE *log_;
     bool ready_ = false;
+    QTimer settled_;
 };
 
 } // namespace
