@@ -83,12 +83,18 @@ wl_start_xev() {
 # wl_xev_presses: how many presses the X11 window has logged.
 wl_xev_presses() { grep -c '^ButtonPress' "$E2E_TMP/xev.log" || true; }
 
+# wl_xwayland_version: the running Xwayland's version (24.1.6).
+wl_xwayland_version() {
+    local have
+    have=$(xdpyinfo | sed -n 's/^X.Org version: //p')
+    echo "${have#1.}" # xdpyinfo may read 24.1.6 as 1.24.1.6
+}
+
 # wl_xwayland_at_least VERSION: the running Xwayland is that version or newer
 # (24.1 and later hand an X window's input shape on to the compositor).
 wl_xwayland_at_least() {
     local have
-    have=$(xdpyinfo | sed -n 's/^X.Org version: //p')
-    have=${have#1.} # xdpyinfo reads 24.1.6 as 1.24.1.6
+    have=$(wl_xwayland_version)
     [ -n "$have" ] && [ "$(printf '%s\n%s\n' "$1" "$have" | sort -V | head -1)" = "$1" ]
 }
 

@@ -43,7 +43,7 @@ as_sway() { setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_RUNTIME_D
 wait_until 20 as_sway xhost +si:localuser:root >/dev/null 2>&1 \
     || fail "sway's Xwayland ($DISPLAY) does not answer: $(tail -5 "$E2E_TMP/sway.log")"
 wl_wait_display 10
-say "up ($(sway --version), Xwayland $(xdpyinfo | sed -n 's/^X.Org version: 1\.//p'), X window manager '$(wl_xwm_name)')"
+say "up ($(sway --version), Xwayland $(wl_xwayland_version), X window manager '$(wl_xwm_name)')"
 
 # The mouse: one virtual pointer for the whole run, fed a line of commands
 # at a time (see wl_pointer.c).
