@@ -140,8 +140,7 @@ read -r gx gy < <(shot_pick gap) || true
 [ -n "$gx" ] || fail "no gap in the clock to click"
 before=$(wl_presses native)
 click_at "$gx" "$gy"
-xwayland=$(xdpyinfo | sed -n 's/^X.Org version: //p')
-xwayland=${xwayland#1.} # (xdpyinfo reads 22.1.9 as 1.22.1.9)
+xwayland=$(wl_xwayland_version)
 if wl_xwayland_at_least 24.1; then
     wait_until 5 eval '[ "$(wl_presses native)" -gt "$before" ]' \
         || fail "a click in the gap at $gx $gy did not reach the native window below (Xwayland $xwayland)"
