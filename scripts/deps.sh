@@ -17,6 +17,10 @@ TEST=(
   faketime util-linux
   at-spi2-core python3-pyatspi python3-gi dbus-daemon dbus-bin
   desktop-file-utils lintian devscripts appstream fonts-vlgothic
+  # the GNOME Shell and KWin Wayland sessions, and KWin's input for the tests
+  gnome-shell pipewire kwin-wayland xwayland plasma-wayland-protocols libwayland-dev
+  # sway, its screenshots and the virtual pointer's protocol code; the native Wayland window of those tests
+  sway grim libwayland-bin qt6-wayland
 )
 case "${1:-}" in
   run) PACKAGES=("${RUN[@]}") ;;

@@ -11,9 +11,17 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QTranslator>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // With no display at all (a login over ssh) Qt's platform plugin aborts
+    // with a core dump; say what is missing instead.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("tavisk: the clock needs a graphical session (X11, or Wayland with XWayland)\n", stderr);
+        return 1;
+    }
     // Placement, shaping and staying on top need X11; under Wayland the clock
     // runs through XWayland when it is there.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY")

@@ -41,7 +41,7 @@ bool onAnyScreen(double leftTwips, double topTwips, const QSize &size)
 Form1 *Form1::instance() { return theClock; }
 
 Form1::Form1()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    : QWidget(nullptr, Qt::Window | platform::desktopWindowFlags())
 {
     theClock = this;
     setObjectName(QStringLiteral("Form1"));
@@ -290,6 +290,7 @@ void Form1::showEvent(QShowEvent *)
         platform::paintSolidBySystem(this, palette().color(QPalette::Window));
     platform::keepShadowOff(this);
     platform::keepOffTaskbar(this);
+    platform::keepOnTopOfXWindows(this);
 }
 
 void Form1::paintEvent(QPaintEvent *)

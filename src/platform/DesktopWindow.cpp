@@ -2,6 +2,9 @@
 
 #include "platform/X11.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -9,6 +12,63 @@
 
 namespace platform {
 
+namespace {
+// The name the X window manager gives itself, empty when there is none.
+QByteArray windowManagerName(xcb_connection_t *connection)
+{
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const x11::Reply<xcb_get_property_reply_t> check(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, root, x11::atom(connection, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW,
+                         0, 1),
+        nullptr));
+    if (!check || check->format != 32 || xcb_get_property_value_length(check.get()) != sizeof(xcb_window_t))
+        return {};
+    const xcb_window_t wm = *static_cast<const xcb_window_t *>(xcb_get_property_value(check.get()));
+    const x11::Reply<xcb_get_property_reply_t> name(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, wm, x11::atom(connection, "_NET_WM_NAME"),
+                         x11::atom(connection, "UTF8_STRING"), 0, 64),
+        nullptr));
+    if (!name || name->format != 8)
+        return {};
+    return QByteArray(static_cast<const char *>(xcb_get_property_value(name.get())),
+                      xcb_get_property_value_length(name.get()));
+}
+
+class StayOnTopOfXWindows : public QAbstractNativeEventFilter
+{
+public:
+    StayOnTopOfXWindows(xcb_connection_t *connection, QWidget *window)
+        : m_connection(connection), m_window(window)
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t" || !m_window || !m_window->isVisible())
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        // Override-redirect windows (menus, tooltips, the clock itself) are
+        // no window manager's doing and stay where their programs put them.
+        bool managed = false;
+        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY)
+            managed = !static_cast<const xcb_map_notify_event_t *>(message)->override_redirect;
+        else if ((event->response_type & 0x7f) == XCB_CONFIGURE_NOTIFY)
+            managed = !static_cast<const xcb_configure_notify_event_t *>(message)->override_redirect;
+        if (managed) {
+            const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+            xcb_configure_window(m_connection, xcb_window_t(m_window->winId()), XCB_CONFIG_WINDOW_STACK_MODE, &above);
+            xcb_flush(m_connection);
+        }
+        return false;
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    QPointer<QWidget> m_window;
+};
+} // namespace
 
 QPoint positionOnScreen(const QWidget *window)
 {
@@ -24,6 +84,36 @@ QPoint positionOnScreen(const QWidget *window)
     // The server counts device pixels; the program lays out in logical ones.
     const double ratio = handle->devicePixelRatio();
     return QPoint(qRound(reply->dst_x / ratio), qRound(reply->dst_y / ratio));
+}
+
+Qt::WindowFlags desktopWindowFlags()
+{
+    xcb_connection_t *connection = x11::connection();
+    if (connection && windowManagerName(connection) == "wlroots wm")
+        return Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
+    return Qt::FramelessWindowHint;
+}
+
+void keepOnTopOfXWindows(QWidget *window)
+{
+    xcb_connection_t *connection = x11::connection();
+    static StayOnTopOfXWindows *watch = nullptr;
+    if (!connection || watch || !(window->windowFlags() & Qt::X11BypassWindowManagerHint))
+        return;
+    // Told of every top-level window's mapping and restacking, besides the
+    // root's events Qt already takes.
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const x11::Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, root), nullptr));
+    if (!attributes)
+        return;
+    const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    watch = new StayOnTopOfXWindows(connection, window);
+    QCoreApplication::instance()->installNativeEventFilter(watch);
+    const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(connection, xcb_window_t(window->winId()), XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    xcb_flush(connection);
 }
 
 void keepOffTaskbar(QWidget *window)

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""pick.py digit|gap|haze|unclickable X Y W H [WINDOW] < grey PGM of the screen
+"""pick.py digit|gap|haze|unclickable|rows X Y W H [WINDOW] < grey PGM of the screen
 
 digit, gap: prints the screen position of a pixel inside the rectangle that
 is well inside a dark digit or well away from any dark pixel, so that a click
@@ -15,6 +15,9 @@ a white desktop), and how many were looked at.
 unclickable: prints how many pixels of the digits of WINDOW (at X Y, W x H)
 lie outside its input shape, so that a click on them would miss the clock,
 and how many digit pixels there are.
+
+rows: prints the middle y (screen) of each band of rows of the rectangle
+that hold dark pixels, one a line: the captions of a menu, top to bottom.
 """
 import sys
 
@@ -66,6 +69,18 @@ if kind == "unclickable":
     clickable = input_shape(int(sys.argv[6], 0))
     painted = [(x, y) for y in range(h) for x in range(w) if dark(x0 + x, y0 + y)]
     print(sum(p not in clickable for p in painted), len(painted))
+    sys.exit()
+
+if kind == "rows":
+    inked = [y for y in range(y0, y0 + h) if any(dark(x, y) for x in range(x0, x0 + w))]
+    bands = []
+    for y in inked:
+        if bands and bands[-1][1] == y - 1:
+            bands[-1][1] = y
+        else:
+            bands.append([y, y])
+    for top, bottom in bands:
+        print((top + bottom) // 2)
     sys.exit()
 
 if kind == "haze":

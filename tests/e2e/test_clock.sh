@@ -70,3 +70,10 @@ wait "$CLOCK_PID" 2>/dev/null || true
 start_clock
 pass "a start after kill -9 shows the clock again"
 stop_clock
+
+# With no display at all (a login over ssh): one line that says what is
+# missing, status 1, and no crash.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 5 "$TAVISK" >"$E2E_TMP/alone.out" 2>"$E2E_TMP/alone.err" && rc=0 || rc=$?
+[ "$rc" = 1 ] && [ ! -s "$E2E_TMP/alone.out" ] && [ "$(wc -l <"$E2E_TMP/alone.err")" = 1 ] \
+    && grep -q "graphical session" "$E2E_TMP/alone.err" || fail "with no display: status $rc, said: $(cat "$E2E_TMP/alone.err")"
+pass "with no display it says: $(cat "$E2E_TMP/alone.err")"
