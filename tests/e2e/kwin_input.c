@@ -90,7 +90,9 @@ int main(int argc, char **argv)
         }
         wl_display_roundtrip(display);
     }
-    org_kde_kwin_fake_input_destroy(input);
+    /* Only the proxy: the protocol's destroy request is new in version 5,
+       and the version bound here (4) must not send it. */
+    wl_proxy_destroy((struct wl_proxy *)input);
     wl_registry_destroy(registry);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
