@@ -97,9 +97,14 @@ close_menu Escape
 say "menu at the pointer ($mx $my for $px $py)"
 
 # Left-drag by (+150, +90), given in one go: KWin 6 lets go of the buttons
-# of a fake input client that disconnects.
-steps=()
-for i in 1 2 3 4 5; do steps+=(move $((px + 30 * i)) $((py + 18 * i)) wait 50); done
+# of a fake input client that disconnects. No two steps alike: Mutter 48
+# sends no motion when the pointer's place on the window is the one it sent
+# last, and the clock, following the pointer, brings it back there.
+steps=() dx=0 dy=0
+for step in "20 12" "40 24" "25 15" "35 21" "30 18"; do
+    dx=$((dx + ${step% *})) dy=$((dy + ${step#* }))
+    steps+=(move $((px + dx)) $((py + dy)) wait 50)
+done
 wl_input move "$px" "$py" wait 50 press 1 wait 50 "${steps[@]}" release 1 wait 300
 read -r x1 y1 _ _ < <(wl_clock_geometry)
 [ "$x1 $y1" = "$((x + 150)) $((y + 90))" ] || fail "dragged to $x1 $y1, want $((x + 150)) $((y + 90))"

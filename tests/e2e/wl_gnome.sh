@@ -75,10 +75,22 @@ shell_ctl() {
 }
 read -r -t 20 REPLY <&$CTL_FROM && [[ $REPLY == ok* ]] || fail "no remote desktop session: $REPLY"
 
+# Mutter 48 drops the first motion of a new remote pointer: until Xwayland
+# has seen the pointer arrive, the motion is given again. (Over a native
+# window Xwayland cannot see it, and the repeated motions change nothing.)
+pointer_at() { [ "$(xdotool getmouselocation | cut -d' ' -f1-2)" = "x:$1 y:$2" ]; }
+move_to() {
+    local i
+    for i in 1 2 3 4 5; do
+        shell_ctl move "$1" "$2"
+        sleep 0.05
+        ! pointer_at "$1" "$2" || break
+    done
+}
 wl_input() {
     while [ $# -gt 0 ]; do
         case $1 in
-            move) shell_ctl move "$2" "$3"; shift 3 ;;
+            move) move_to "$2" "$3"; shift 3 ;;
             press | release) shell_ctl "$1" "$2"; shift 2 ;;
             click) shell_ctl press "$2"; sleep 0.05; shell_ctl release "$2"; shift 2 ;;
             wait) sleep "$(($2 / 1000)).$(printf %03d $(($2 % 1000)))"; shift 2 ;;
