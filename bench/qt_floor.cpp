@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The least a Qt Widgets clock can cost: a small frameless window showing a
 // bold 36 pt time text, and an 800 ms timer that does nothing. bench/run.sh
 // measures it next to the clock, so that what the clock itself adds can be

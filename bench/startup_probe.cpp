@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a program on the current X display and reports how long it took
 // from exec to the MapNotify of its first top-level window, and whether that
 // window already had its shape when it was mapped. Repeats, then prints the

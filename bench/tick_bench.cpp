@@ -1,11 +1,13 @@
+// SPDX-License-Identifier: MIT
 // What one clock tick costs: the tick as a whole and its parts (time texts,
 // alarm check, outline build), median over many ticks, at the sizes given.
 // Runs on whatever display Qt is given (bench/run.sh uses Xvfb); settings and
 // the single-instance lock go to a private temporary folder.
 #include "clock/BasTavisk.h"
+#include "clock/ClockFont.h"
 #include "clock/Form1.h"
-#include "platform/Now.h"
-#include "platform/TextShape.h"
+#include "clock/TextShape.h"
+#include "compat/Now.h"
 
 #include <QApplication>
 #include <QDir>

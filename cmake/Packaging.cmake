@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation layout and the Debian package. scripts/package.sh builds the
 # package as Debian builds its own (dpkg-buildflags, the program alone);
 # `cmake --install` to a prefix installs exactly the package's files.

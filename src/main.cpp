@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
+#include "clock/ClockFont.h"
 #include "clock/Form1.h"
-#include "platform/JapaneseFonts.h"
-#include "platform/ShowReliably.h"
-#include "platform/TextShape.h"
-#include "platform/Version.h"
+#include "compat/JapaneseFonts.h"
+#include "compat/Version.h"
+#include "x11/ShowReliably.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,51 +1,18 @@
+// SPDX-License-Identifier: MIT
 #include "alarm/C_Alam.h"
+#include "alarm/AlarmInput.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_Menu.h"
-#include "platform/MsgBox.h"
-#include "platform/Now.h"
-#include "platform/ShowCentred.h"
-#include "platform/Twips.h"
+#include "compat/Dialogs.h"
+#include "compat/MsgBox.h"
+#include "compat/Now.h"
+#include "compat/Twips.h"
 
 #include <QKeyEvent>
-#include <QRegularExpression>
 
+using namespace AlarmText;
 using namespace BasTavisk;
 
 namespace {
-const QString kTitle = QStringLiteral("アラームセット");
-const QString kBoth = QStringLiteral("どちらか一方を指定してください\r\nセット方法は、何分後、または何時何分");
-const QString kHourRange = QStringLiteral("時間の指定は0時～23時までです");
-const QString kMinuteRange = QStringLiteral("分の指定は0分～59分までです");
-const QString kNotANumber = QStringLiteral("何分後の指定は数字で入力してください");
-const QString kOffsetRange = QStringLiteral("何分後の指定は0分～546分までです");
-const QString kSet = QStringLiteral("セットされました");
-const QString kCleared = QStringLiteral("解除されました");
-
-QFont layoutFont(const QString &family, double points, bool bold)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// A whole text that reads as a number: blanks around it, an optional sign,
-// digits with an optional decimal point, an optional exponent; or a &H / &O
-// integer. Trailing letters, inner blanks and separators make it no number.
-bool isNumeric(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral(
-        R"(^[ \t]*(?:[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?|&[hH][0-9a-fA-F]+|&[oO][0-7]+)[ \t]*$)"));
-    return number.match(text).hasMatch();
-}
-
-// An hour or minutes field as the target text needs it: one or two digits.
-bool isPlainTwoDigits(const QString &text)
-{
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
-    return digits.match(text).hasMatch();
-}
-
 // Only spaces are trimmed from the message; other characters are the user's.
 QString trimSpaces(const QString &text)
 {
@@ -57,35 +24,28 @@ QString trimSpaces(const QString &text)
         --end;
     return text.mid(begin, end - begin);
 }
-
-QString twoDigits(const QString &text) { return text.size() == 1 ? QStringLiteral("0") + text : text; }
-
-// Japanese input methods type full-width digits (０-９); in the number fields
-// they are the digits 0-9. Nothing else is converted.
-QString numberFieldText(const QLineEdit *field)
-{
-    QString text = field->text();
-    for (QChar &c : text)
-        if (c >= u'０' && c <= u'９')
-            c = QChar(u'0' + (c.unicode() - u'０'));
-    return text;
-}
 } // namespace
 
 C_Alam::C_Alam()
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("C_Alam"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("メッセージアラームセット"));
-    setFixedSize(platform::twipsRect(0, 0, 5805, 3705).size());
+    platform::setUpDialog(this, QStringLiteral("C_Alam"), QStringLiteral("メッセージアラームセット"), 5805, 3705);
     move(platform::centredOnScreen(size()));
+    buildWidgets();
+    connect(cmd, &QPushButton::clicked, this, &C_Alam::on_cmd_clicked);
+    connect(Command2, &QPushButton::clicked, this, &C_Alam::on_Command2_clicked);
+    connect(Command1, &QPushButton::clicked, this, &C_Alam::on_Command1_clicked);
+    for (int i = 0; i < 2; ++i)
+        connect(opt[i], &QRadioButton::clicked, this, [this, i] { on_opt_clicked(i); });
+    Form_Load();
+}
 
-    const QFont buttonFont = layoutFont(QStringLiteral("ＭＳ 明朝"), 11.25, true);
-    const QFont fieldFont = layoutFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, false);
-    const QFont labelFont = layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 9, false);
+void C_Alam::buildWidgets()
+{
+    const QFont buttonFont = platform::layoutFont(QStringLiteral("ＭＳ 明朝"), 11.25, true);
+    const QFont fieldFont = platform::layoutFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, false);
+    const QFont labelFont = platform::layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 9, false);
 
     auto button = [&](const char *name, const QString &caption, QRect twips) {
         auto *b = new QPushButton(caption, this);
@@ -134,10 +94,8 @@ C_Alam::C_Alam()
     opt[0]->setChecked(true);
     for (int i = 0; i < 2; ++i) {
         opt[i]->setObjectName(QStringLiteral("opt"));
-        opt[i]->setProperty("Index", i);
         opt[i]->setAccessibleName(opt[i]->text());
         opt[i]->installEventFilter(this);
-        connect(opt[i], &QRadioButton::clicked, this, [this, i] { on_opt_clicked(i); });
     }
 
     Command2 = button("Command2", QStringLiteral("解除"), platform::twipsRect(3480, 3120, 975, 375));
@@ -157,17 +115,11 @@ C_Alam::C_Alam()
     Label1 = label("Label1", QStringLiteral("アラーム時メッセージ："), platform::twipsRect(360, 1935, 2295, 255), txt);
     Line1 = line("Line1", 0, 5760, 2880);
 
-    connect(cmd, &QPushButton::clicked, this, &C_Alam::on_cmd_clicked);
-    connect(Command2, &QPushButton::clicked, this, &C_Alam::on_Command2_clicked);
-    connect(Command1, &QPushButton::clicked, this, &C_Alam::on_Command1_clicked);
-
     // Keyboard order; labels and the frame take no focus, and of the option
     // buttons only the selected one is a tab stop.
     QWidget *order[] = {txtA, txthour, txtmin, txt, cmd, Command2, Command1, opt[0], opt[1]};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
-
-    Form_Load();
 }
 
 void C_Alam::Form_Load()
@@ -200,9 +152,15 @@ void C_Alam::showMode(int index)
 
 void C_Alam::on_opt_clicked(int index) { showMode(index); }
 
-void C_Alam::refuse(const QString &text, QLineEdit *field)
+void C_Alam::refuse(const AlarmRefusal &refusal)
 {
-    platform::MsgBox(text, QMessageBox::Information, kTitle);
+    platform::MsgBox(refusal.message, QMessageBox::Information, kTitle);
+    QLineEdit *field = refusal.field == AlarmField::MinutesFromNow ? txtA
+                     : refusal.field == AlarmField::Hour           ? txthour
+                     : refusal.field == AlarmField::Minute         ? txtmin
+                                                                   : nullptr;
+    if (!field)
+        return;
     // The field at fault may belong to the mode not shown (switching modes
     // keeps the texts); show its mode so the user sees what is meant.
     if (field->isHidden()) {
@@ -216,60 +174,23 @@ void C_Alam::refuse(const QString &text, QLineEdit *field)
 
 void C_Alam::on_cmd_clicked()
 {
-    // The typed fields decide, not the option buttons: the minutes field is
-    // looked at first, even while it is hidden.
-    const QString minutesFromNow = numberFieldText(txtA);
-    const QString hour = numberFieldText(txthour);
-    QString minute = numberFieldText(txtmin);
-    if (!minutesFromNow.isEmpty()) {
-        if (!hour.isEmpty()) {
-            platform::MsgBox(kBoth, QMessageBox::Information, kTitle);
-            return;
-        }
-        if (!isNumeric(minutesFromNow)) {
-            refuse(kNotANumber, txtA); // closing here would lose what was typed
-            return;
-        }
-        const double minutes = NumberFromText(minutesFromNow);
-        // The offset is whole seconds in 16 bits; a negative one would point
-        // into the past and ring only a day later.
-        const std::optional<qint16> seconds = RoundToInt16(minutes * 60.0);
-        if (!seconds || *seconds < 0) {
-            refuse(kOffsetRange, txtA);
-            return;
-        }
-        gAlarmTime = ComparisonText(platform::now().addSecs(*seconds));
-        gAlarmMsg = trimSpaces(txt->text());
-        gAlarmByClock = 0;
-        gAlarmMin = RoundToInt16(minutes).value_or(0); // fits: |minutes| < |seconds|
-    } else {
-        if (hour.isEmpty()) {
-            // Minutes without an hour would be dropped without a word.
-            if (!minute.isEmpty()) {
-                refuse(kHourRange, txthour);
-                return;
-            }
-            close();
-            return;
-        }
-        // Anything but one or two plain digits (" 7", "7.", "+1") would make a
-        // target that never equals the clock's "hh:nn:ss".
-        if (!isPlainTwoDigits(hour) || hour.toInt() >= 24) {
-            refuse(kHourRange, txthour);
-            return;
-        }
-        if (!minute.isEmpty() && (!isPlainTwoDigits(minute) || minute.toInt() >= 60)) {
-            refuse(kMinuteRange, txtmin);
-            return;
-        }
-        if (minute.isEmpty() || minute == u"0") {
-            minute = QStringLiteral("00");
-            txtmin->setText(minute);
-        }
-        gAlarmTime = twoDigits(hour) + u':' + twoDigits(minute) + QStringLiteral(":00");
-        gAlarmMsg = trimSpaces(txt->text());
-        gAlarmByClock = 1;
+    const AlarmAnswer answer = AlarmFromInput(txtA->text(), txthour->text(), txtmin->text(), platform::now());
+    if (const auto *refusal = std::get_if<AlarmRefusal>(&answer)) {
+        refuse(*refusal); // closing here would lose what was typed
+        return;
     }
+    const auto *alarm = std::get_if<AlarmRequest>(&answer);
+    if (!alarm) {
+        close(); // nothing typed
+        return;
+    }
+    if (!alarm->minuteField.isEmpty())
+        txtmin->setText(alarm->minuteField);
+    gAlarmTime = alarm->time;
+    gAlarmMsg = trimSpaces(txt->text());
+    gAlarmByClock = alarm->byClock ? 1 : 0;
+    if (!alarm->byClock)
+        gAlarmMin = alarm->minutes;
     // Everything is stored before the box waits for the user: the tick keeps
     // running meanwhile and may fire this alarm, which must carry its message.
     Command2->setEnabled(true);
@@ -304,10 +225,4 @@ bool C_Alam::eventFilter(QObject *watched, QEvent *event)
         static_cast<QLineEdit *>(watched)->selectAll();
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void C_Menu::on_p_alam_triggered()
-{
-    // Opening it again while it is open centres it again; its fields stay.
-    platform::showCentred(C_Alam::instance()); // modeless: the command returns at once
 }

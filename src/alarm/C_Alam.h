@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
-#include "platform/OneWindow.h"
+#include "alarm/AlarmInput.h"
+#include "compat/OneWindow.h"
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,8 +19,6 @@ class C_Alam : public QWidget, public platform::OneWindow<C_Alam>
     Q_OBJECT
     friend class platform::OneWindow<C_Alam>;
 public:
-    // The one alarm dialog, created (hidden) at the first reference; creating
-
     QGroupBox *fra;
     std::array<QRadioButton *, 2> opt; // 0: minutes from now, 1: time of day
     QPushButton *Command2;
@@ -46,8 +46,9 @@ protected:
 
 private:
     C_Alam();
+    void buildWidgets();
     void Form_Load();
     void showMode(int index);
     // Answers an input error: the message, and the focus on the field at fault.
-    void refuse(const QString &text, QLineEdit *field);
+    void refuse(const AlarmRefusal &refusal);
 };

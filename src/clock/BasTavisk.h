@@ -1,8 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 #include <QDateTime>
 #include <QSize>
 #include <QString>
-#include <optional>
 
 // The clock state shared by every window, and the helpers more than one
 // window uses. Everything runs on the one GUI thread: no locking.
@@ -11,7 +11,6 @@ namespace BasTavisk {
 inline qint32 gColor = 0;         // digit colour, Windows colour value
 inline qint16 gFontSize = 0;      // digit size in points
 inline bool gShowSec = false;     // "hh:nn:ss" rather than "hh:nn"
-inline qint32 gApiRet = 0;        // result of the last drag request
 inline double gLeft = 0;          // start-up position, twips
 inline double gTop = 0;
 inline QString gAlarmTime;        // "hh:nn:ss" of the pending alarm, or empty
@@ -26,18 +25,6 @@ QString ReadSetting(const QString &application, const QString &section, const QS
 // False when the store could not be written; the file is then unchanged.
 bool WriteSetting(const QString &application, const QString &section, const QString &key,
                   const QString &text);
-
-// The number at the start of `text`, read leniently (blanks skipped anywhere,
-// &H/&O prefixes, sign, decimals, exponent; stops at the first misfit), or
-// nothing when no digit was read at all.
-std::optional<double> NumberAtStart(const QString &text);
-// As NumberAtStart, with 0 when no digit was read.
-double NumberFromText(const QString &text);
-
-// Nearest integer, an exact half to the even neighbour; nothing when the
-// result does not fit (overflow) or the value is not a number.
-std::optional<qint16> RoundToInt16(double value);
-std::optional<qint32> RoundToInt32(double value);
 
 // How a stored "Disp"/"Sec" text sets the seconds flag: only "True" turns it
 // on; blank text leaves the menu's check mark as it is.

@@ -1,21 +1,21 @@
+// SPDX-License-Identifier: MIT
 #include "clock/Form1.h"
+#include "alarm/C_AlamF.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_AlamF.h"
-#include "clock/C_Menu.h"
-#include "platform/Beep.h"
-#include "platform/Compositor.h"
-#include "platform/DesktopWindow.h"
-#include "platform/Now.h"
-#include "platform/PrevInstance.h"
-#include "platform/SolidWindow.h"
-#include "platform/TextShape.h"
-#include "platform/Twips.h"
-#include "platform/WinColor.h"
+#include "compat/Beep.h"
+#include "compat/Now.h"
+#include "compat/Numbers.h"
+#include "compat/PrevInstance.h"
+#include "compat/Twips.h"
+#include "compat/WinColor.h"
+#include "menu/C_Menu.h"
+#include "x11/Compositor.h"
+#include "x11/DesktopWindow.h"
+#include "x11/SolidWindow.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
@@ -42,6 +42,7 @@ Form1 *Form1::instance() { return theClock; }
 
 Form1::Form1()
     : QWidget(nullptr, Qt::Window | platform::desktopWindowFlags())
+    , m_face(this)
 {
     theClock = this;
     setObjectName(QStringLiteral("Form1"));
@@ -62,30 +63,42 @@ Form1::~Form1()
 
 bool Form1::Form_Load()
 {
-    // 1. Only one clock per user; a second one leaves without a word.
+    // Only one clock per user; a second one leaves without a word.
     if (platform::previousInstance())
         return false;
 
-    // 3. From now on the clock ticks every 800 ms.
     Timer1->start(800);
+    readSettings();
+    gAlarmTime.clear(); // no alarm survives a restart
 
-    // 4. The saved settings. A value that does not fit its variable is
-    // skipped and the variable keeps its start value.
-    if (auto c = RoundToInt32(NumberFromText(ReadSetting(kApp, "Font", "Color"))))
+    // The way the digits are painted follows the desktop: antialiased when a
+    // compositing manager runs. It is a property of the native window, which
+    // does not exist yet.
+    m_face.choosePainting(platform::compositorRunning());
+
+    // The first showing is set up as a tick sets up the next.
+    const QString timeText = TimeText(platform::now(), gShowSec);
+    setClockProperties(timeText, WindowSizeTwips(gFontSize));
+    placeAt(gLeft, gTop);
+    m_face.shapeToText(timeText);
+
+    m_previousTick = platform::now();
+    return true;
+}
+
+void Form1::readSettings()
+{
+    // A value that does not fit its variable is skipped and the variable
+    // keeps its start value.
+    if (auto c = platform::RoundToInt32(platform::NumberFromText(ReadSetting(kApp, "Font", "Color"))))
         gColor = *c;
-    if (auto s = RoundToInt16(NumberFromText(ReadSetting(kApp, "Font", "Size"))))
+    if (auto s = platform::RoundToInt16(platform::NumberFromText(ReadSetting(kApp, "Font", "Size"))))
         gFontSize = *s;
-    // A stored 0 is a real position (the screen's edge); only an entry with no
-    // number in it means "not placed yet".
-    const std::optional<double> top = NumberAtStart(ReadSetting(kApp, "Set", "Top"));
-    const std::optional<double> left = NumberAtStart(ReadSetting(kApp, "Set", "Left"));
-    const QString secondsText = ReadSetting(kApp, "Disp", "Sec");
+    if (gFontSize == 0)
+        gFontSize = 18;
 
-    // 5. No alarm survives a restart.
-    gAlarmTime.clear();
-
-    // 6. Seconds: "True" exactly turns them on; blank leaves the check mark alone.
-    switch (SecondsFromText(secondsText)) {
+    // "True" exactly turns the seconds on; blank leaves the check mark alone.
+    switch (SecondsFromText(ReadSetting(kApp, "Disp", "Sec"))) {
     case SecondsSetting::Blank:
         gShowSec = false;
         break;
@@ -99,27 +112,10 @@ bool Form1::Form_Load()
         break;
     }
 
-    // 7. Position: the screen's centre when none was saved.
-    gTop = top.value_or(platform::screenHeightTwips() / 2);
-    gLeft = left.value_or(platform::screenWidthTwips() / 2);
-
-    // 8. Size.
-    if (gFontSize == 0)
-        gFontSize = 18;
-
-    // The way the digits are painted follows the desktop: antialiased when a
-    // compositing manager runs. It is a property of the native window, which
-    // does not exist yet.
-    choosePainting(platform::compositorRunning());
-
-    // 9-12. Format, size, properties, position, shape: as a tick does.
-    const QString timeText = TimeText(platform::now(), gShowSec);
-    setClockProperties(timeText, WindowSizeTwips(gFontSize));
-    placeAt(gLeft, gTop);
-    shapeToText(timeText);
-
-    m_previousTick = platform::now();
-    return true;
+    // A stored 0 is a real position (the screen's edge); only an entry with no
+    // number in it means "not placed yet", and the clock starts at the centre.
+    gTop = platform::NumberAtStart(ReadSetting(kApp, "Set", "Top")).value_or(platform::screenHeightTwips() / 2);
+    gLeft = platform::NumberAtStart(ReadSetting(kApp, "Set", "Left")).value_or(platform::screenWidthTwips() / 2);
 }
 
 void Form1::placeAt(double leftTwips, double topTwips)
@@ -137,12 +133,12 @@ void Form1::placeAt(double leftTwips, double topTwips)
 
 void Form1::on_Timer1_timeout()
 {
-    // 1-2. The time as shown, and as the alarm compares it: one reading of
-    // the clock, so that the two never straddle a second.
+    // The time as shown, and as the alarm compares it: one reading of the
+    // clock, so that the two never straddle a second.
     const QDateTime comparisonTime = platform::now();
     const QString timeText = TimeText(comparisonTime, gShowSec);
 
-    // 3. The alarm. A nested tick (the firing sequence lets events run) must
+    // A nested tick (the firing sequence lets events run) must
     // not fire it a second time.
     if (!m_alarmFiring) {
         const bool due = AlarmDue(gAlarmTime, m_previousTick, comparisonTime);
@@ -151,21 +147,17 @@ void Form1::on_Timer1_timeout()
             fireAlarm();
     }
 
-    // 4. Size.
     const QSize sizeTwips = WindowSizeTwips(gFontSize);
 
     // A compositing manager started or ended since the last tick: the window
     // is made again for the other way of painting, and shown once it has its
     // properties and outline, so that it never shows as a box.
-    const bool recreate = platform::compositorRunning() != m_translucent;
+    const bool recreate = platform::compositorRunning() != m_face.translucent();
     if (recreate)
-        recreateForPainting(!m_translucent);
+        m_face.recreateForPainting(!m_face.translucent());
 
-    // 5. Properties: height, width, title, font, bold, colour.
     setClockProperties(timeText, sizeTwips);
-
-    // 6. Outline.
-    shapeToText(timeText);
+    m_face.shapeToText(timeText);
 
     if (recreate) {
         show();
@@ -175,26 +167,6 @@ void Form1::on_Timer1_timeout()
         if (C_Menu::instance()->ppopup->isChecked())
             platform::setTopMost(this, true);
     }
-}
-
-void Form1::choosePainting(bool translucent)
-{
-    m_translucent = translucent;
-    setAttribute(Qt::WA_TranslucentBackground, translucent);
-    setAttribute(Qt::WA_NoSystemBackground, translucent);
-    setAutoFillBackground(!translucent);
-}
-
-void Form1::recreateForPainting(bool translucent)
-{
-    // The window's visual (with or without an alpha channel) is fixed when the
-    // native window is made. The new one goes where the old one really is.
-    const QPoint where = platform::positionOnScreen(this);
-    hide();
-    destroy();
-    choosePainting(translucent);
-    create();
-    move(where);
 }
 
 void Form1::fireAlarm()
@@ -242,49 +214,15 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
         setPalette(pal);
-        if (!m_translucent)
-            platform::paintSolidBySystem(this, colour); // the painted digits follow in shapeToText
+        if (!m_face.translucent())
+            platform::paintSolidBySystem(this, colour); // the painted digits follow with the outline
     }
-}
-
-void Form1::shapeToText(const QString &timeText)
-{
-    // The outline follows from the text, the font and the window size alone,
-    // drawn at the screen's device pixels; painted antialiased, the digits
-    // also follow their colour. When none changed and the window still
-    // carries what was built from them, a rebuild would hand it the same.
-    const qreal ratio = devicePixelRatioF();
-    const QColor colour = palette().color(QPalette::Window);
-    if (timeText == m_shapedText && font() == m_shapedFont && size() == m_shapedSize && ratio == m_shapedRatio
-        && m_translucent == m_shapedTranslucent && (!m_translucent || colour == m_shapedColour)
-        && (m_shapedWindow ? m_shapedWindow == winId() : mask() == m_shape))
-        return;
-    if (m_translucent) {
-        // The digits cover what they are painted on, to the faintest edge
-        // pixel: that, not the 1-bit outline, is what the user sees and clicks.
-        m_digits = platform::paintedText(timeText, font(), size(), ratio, colour);
-        m_shape = platform::paintedRegion(m_digits);
-    } else {
-        m_digits = QImage();
-        m_shape = platform::textOutlineRegion(timeText, font(), size(), ratio);
-    }
-    m_shapedText = timeText;
-    m_shapedFont = font();
-    m_shapedSize = size();
-    m_shapedRatio = ratio;
-    m_shapedTranslucent = m_translucent;
-    m_shapedColour = colour;
-    const bool onServer = m_translucent ? platform::setTranslucentOutline(this, m_shape)
-                                        : platform::setOutline(this, m_shape);
-    m_shapedWindow = onServer ? winId() : 0;
-    if (m_translucent)
-        update(); // the digits are painted only when they change
 }
 
 void Form1::showEvent(QShowEvent *)
 {
     // The native window exists now and is not mapped yet.
-    if (m_translucent)
+    if (m_face.translucent())
         platform::paintTranslucentByProgram(this);
     else
         platform::paintSolidBySystem(this, palette().color(QPalette::Window));
@@ -293,16 +231,7 @@ void Form1::showEvent(QShowEvent *)
     platform::keepOnTopOfXWindows(this);
 }
 
-void Form1::paintEvent(QPaintEvent *)
-{
-    // The solid clock is painted by the X server alone.
-    if (!m_translucent)
-        return;
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(rect(), Qt::transparent);
-    painter.drawImage(0, 0, m_digits);
-}
+void Form1::paintEvent(QPaintEvent *) { m_face.paint(); }
 
 void Form1::mousePressEvent(QMouseEvent *event)
 {
@@ -314,7 +243,6 @@ void Form1::mousePressEvent(QMouseEvent *event)
         // start from a wrong point and make the clock jump.
         m_selfDrag = true;
         m_dragOffset = event->position().toPoint(); // the pointer within the window
-        gApiRet = 0;
     } else if (event->button() == Qt::RightButton) {
         // The pointer's screen position in pixels, worked out in twips. The
         // X server reports it with the press; the window's own x() and y()

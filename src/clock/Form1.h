@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
+#include "clock/ClockFace.h"
 #include <QDateTime>
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -9,6 +10,7 @@
 class Form1 : public QWidget
 {
     Q_OBJECT
+    friend class ClockFace; // makes the native window again
 public:
     Form1();
     ~Form1() override;
@@ -30,32 +32,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    // The saved settings into the clock state.
+    void readSettings();
     void setClockProperties(const QString &timeText, const QSize &sizeTwips);
-    void shapeToText(const QString &timeText);
     void fireAlarm();
     void placeAt(double leftTwips, double topTwips);
-    void choosePainting(bool translucent);
-    void recreateForPainting(bool translucent);
 
     QDateTime m_previousTick;   // the previous alarm check, for late ticks
     bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
     bool m_selfDrag = false;    // a left drag is moving the window
     QPoint m_dragOffset;
 
-    // With a compositing manager the digits are painted, antialiased, on a
-    // transparent window; without one the X server paints the shaped window.
-    bool m_translucent = false;
-
-    // What the window's outline was last built from, and the outline itself
-    // (device pixels), and where it went: the X window it was sent to, or
-    // none when it is the widget's mask.
-    QString m_shapedText;
-    QFont m_shapedFont;
-    QSize m_shapedSize;
-    qreal m_shapedRatio = 0;
-    bool m_shapedTranslucent = false;
-    QColor m_shapedColour;
-    WId m_shapedWindow = 0;
-    QRegion m_shape;
-    QImage m_digits; // the painted digits, with a compositing manager
+    ClockFace m_face;
 };

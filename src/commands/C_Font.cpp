@@ -1,37 +1,23 @@
+// SPDX-License-Identifier: MIT
 #include "commands/C_Font.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_Menu.h"
-#include "platform/ShowCentred.h"
-#include "platform/Twips.h"
-
+#include "compat/Dialogs.h"
+#include "compat/ShowCentred.h"
+#include "compat/Twips.h"
 
 using namespace BasTavisk;
-
-namespace {
-QFont layoutFont(const QString &family)
-{
-    QFont font(family);
-    font.setPointSizeF(12);
-    font.setBold(true);
-    return font;
-}
-} // namespace
 
 C_Font::C_Font()
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("C_Font"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(QStringLiteral("FontSize指定"));
-    setFixedSize(platform::twipsRect(0, 0, 2625, 585).size());
+    platform::setUpDialog(this, QStringLiteral("C_Font"), QStringLiteral("FontSize指定"), 2625, 585);
     move(platform::centredOnScreen(size()));
 
     cboFont = new QComboBox(this);
     cboFont->setObjectName(QStringLiteral("cboFont"));
     cboFont->setGeometry(platform::twipsRect(120, 120, 1215, 360));
-    cboFont->setFont(layoutFont(QStringLiteral("ＭＳ Ｐ明朝")));
+    cboFont->setFont(platform::layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 12, true));
     cboFont->setEditable(false); // a choice from the list only
     cboFont->addItems({QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"),
                        QStringLiteral("18"), QStringLiteral("20"), QStringLiteral("22"),
@@ -46,7 +32,7 @@ C_Font::C_Font()
     cmd = new QPushButton(QStringLiteral("O K"), this);
     cmd->setObjectName(QStringLiteral("cmd"));
     cmd->setGeometry(platform::twipsRect(1440, 120, 975, 375));
-    cmd->setFont(layoutFont(QStringLiteral("ＭＳ 明朝")));
+    cmd->setFont(platform::layoutFont(QStringLiteral("ＭＳ 明朝"), 12, true));
     // Not the default button: Enter presses it only while it has the focus.
     cmd->setAutoDefault(true);
     cmd->setAccessibleName(QStringLiteral("O K"));
@@ -64,12 +50,4 @@ void C_Font::on_cmd_clicked()
     if (!text.isEmpty())
         gFontSize = qint16(text.toInt()); // the entries are all small decimal integers
     close();
-}
-
-void C_Menu::on_p_FontSSelect_triggered()
-{
-    C_Font *dialog = C_Font::instance();
-    if (gFontSize != 0)
-        dialog->preselect(gFontSize);
-    platform::showCentred(dialog); // modeless: the command returns at once
 }

@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: MIT
 #pragma once
-#include "platform/OneWindow.h"
+#include "compat/OneWindow.h"
 #include <QComboBox>
 #include <QPushButton>
 #include <QWidget>

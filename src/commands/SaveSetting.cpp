@@ -1,12 +1,12 @@
-// The save command: the five display settings, written in one go.
+// SPDX-License-Identifier: MIT
+#include "commands/SaveSetting.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_Menu.h"
 #include "clock/Form1.h"
-#include "platform/DesktopWindow.h"
-#include "platform/MsgBox.h"
-#include "platform/SettingsStore.h"
-#include "platform/Twips.h"
-#include "platform/Version.h"
+#include "compat/MsgBox.h"
+#include "compat/SettingsStore.h"
+#include "compat/Twips.h"
+#include "compat/Version.h"
+#include "x11/DesktopWindow.h"
 
 using namespace BasTavisk;
 
@@ -16,7 +16,9 @@ namespace {
 QString positionText(double twips) { return QString::number(float(twips), 'g', 7); }
 } // namespace
 
-void C_Menu::on_p_savepic_triggered()
+namespace commands {
+
+void SaveSetting()
 {
     Form1 *clock = Form1::instance();
     platform::SettingsStore store(kApp);
@@ -36,3 +38,5 @@ void C_Menu::on_p_savepic_triggered()
                              .arg(store.fileName()),
                          QMessageBox::Warning, QString::fromLatin1(platform::version::kProductName));
 }
+
+} // namespace commands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random typing into the alarm dialog: every field, both modes, Enter and Tab
 // between fields, the set and clear buttons, long and odd texts. Whatever is
 // typed, the pending alarm stays empty or a valid "hh:nn:ss", it changes only
@@ -6,7 +7,7 @@
 #include "TestSupport.h"
 #include "alarm/C_Alam.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_Menu.h"
+#include "menu/C_Menu.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -14,11 +15,10 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+using namespace AlarmText;
 using namespace BasTavisk;
 
 namespace {
-const QString kSet = QStringLiteral("セットされました");
-const QString kCleared = QStringLiteral("解除されました");
 
 bool validTarget(const QString &t)
 {
@@ -68,6 +68,9 @@ class TestAlarmFuzz : public QObject
 private slots:
     void initTestCase();
     void randomTyping();
+
+private:
+    std::unique_ptr<IsolatedStore> m_store;
 };
 
 namespace {
@@ -76,7 +79,7 @@ QtMessageHandler previousHandler = nullptr;
 
 void TestAlarmFuzz::initTestCase()
 {
-    QApplication::setQuitOnLastWindowClosed(false);
+    m_store = initClockTest();
     // Thousands of dialogs shown on the offscreen platform each warn that it
     // cannot raise them; the test's own output must not drown in that.
     previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &msg) {

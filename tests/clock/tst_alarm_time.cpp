@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: MIT
 // The alarm against the clock's real troubles: a stalled event loop, midnight,
 // a system clock stepped forward or back. Driven through the tick with a
 // replaceable time source; it must fire exactly once and never early.
 #include "TestSupport.h"
+#include "alarm/C_AlamF.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_AlamF.h"
 #include "clock/Form1.h"
-#include "platform/Beep.h"
-#include "platform/TextShape.h"
+#include "compat/Beep.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -37,10 +37,8 @@ private:
 
 void TestAlarmTime::initTestCase()
 {
-    m_store = std::make_unique<IsolatedStore>();
-    platform::installImpactStandIn();
+    m_store = initClockTest();
     platform::setBeepSink([this] { ++m_beeps; });
-    QApplication::setQuitOnLastWindowClosed(false);
     FakeNow now(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)));
     m_clock = std::make_unique<Form1>();
     QVERIFY(m_clock->Form_Load());

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: MIT
 // The clock window: start-up from the settings store, the tick, the shaped
 // outline, and the alarm firing into the notice window.
 #include "TestSupport.h"
+#include "alarm/C_AlamF.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_AlamF.h"
-#include "clock/C_Menu.h"
 #include "clock/Form1.h"
-#include "platform/Beep.h"
-#include "platform/TextShape.h"
-#include "platform/Twips.h"
+#include "clock/TextShape.h"
+#include "compat/Beep.h"
+#include "compat/Twips.h"
+#include "menu/C_Menu.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -46,9 +47,6 @@ private slots:
     void leftDragMovesWithoutWindowManager();
     void middlePressDoesNothing();
 
-    void noticeLayout();
-    void noticeKeyboard();
-
 private:
     std::unique_ptr<IsolatedStore> m_store;
     int m_beeps = 0;
@@ -56,10 +54,8 @@ private:
 
 void TestForm1::initTestCase()
 {
-    m_store = std::make_unique<IsolatedStore>();
-    platform::installImpactStandIn();
+    m_store = initClockTest();
     platform::setBeepSink([this] { ++m_beeps; });
-    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void TestForm1::init()
@@ -226,7 +222,7 @@ void TestForm1::tickAppliesStateChanges()
     QCOMPARE(clock.size(), platform::twipsRect(0, 0, 1315, 375).size());
 }
 
-// Every digit must lie wholly inside the window the size table gives it: the
+// Every digit must lie wholly inside the window made for its size: the
 // outline clipped to the window equals the unclipped outline.
 void TestForm1::outlineFitsEveryWindowSize()
 {
@@ -442,47 +438,6 @@ void TestForm1::middlePressDoesNothing()
     QVERIFY(!C_Menu::exists() || !C_Menu::instance()->p_Main->isVisible());
     QTest::mouseRelease(&clock, Qt::MiddleButton, Qt::NoModifier, QPoint(10, 10));
     QCOMPARE(clock.pos(), QPoint(100, 50));
-}
-
-void TestForm1::noticeLayout()
-{
-    C_AlamF *n = C_AlamF::instance();
-    QVERIFY(!n->isVisible()); // created loaded, not shown
-    QCOMPARE(n->windowTitle(), QStringLiteral("アラーム"));
-    QCOMPARE(n->size(), platform::twipsRect(0, 0, 4680, 2460).size());
-    QCOMPARE(n->minimumSize(), n->maximumSize()); // not resizable
-    QVERIFY(!(n->windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(n->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(n->windowFlags() & Qt::WindowCloseButtonHint);
-    QCOMPARE(n->findChild<QFrame *>("Frame1")->geometry(), platform::twipsRect(120, 120, 4455, 1815));
-    QCOMPARE(n->txt->parentWidget(), n->Frame1);
-    QCOMPARE(n->txt->geometry(), platform::twipsRect(120, 150, 4215, 1575));
-    QVERIFY(n->txt->isReadOnly());
-    QCOMPARE(n->txt->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QCOMPARE(n->txt->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(n->findChild<QPushButton *>("Command1")->text(), QStringLiteral("OK"));
-    QCOMPARE(n->Command1->geometry(), platform::twipsRect(1680, 2040, 1095, 375));
-    QVERIFY(!n->Command1->isDefault());
-    QVERIFY(!n->windowIcon().isNull() || QApplication::windowIcon().isNull());
-}
-
-void TestForm1::noticeKeyboard()
-{
-    C_AlamF *n = C_AlamF::instance();
-    n->txt->setPlainText(QStringLiteral("typing changes nothing"));
-    n->showNotice();
-    QVERIFY(QTest::qWaitForWindowActive(n));
-    QCOMPARE(QApplication::focusWidget(), n->Command1);
-
-    QTest::keyClicks(n->txt, QStringLiteral("xyz"));
-    QCOMPARE(n->txt->toPlainText(), QStringLiteral("typing changes nothing"));
-
-    QPointer<C_AlamF> alive = n;
-    QTest::keyClick(n->Command1, Qt::Key_Escape);
-    QTest::qWait(50);
-    QVERIFY(!alive.isNull() && alive->isVisible()); // no cancel button
-    QTest::keyClick(n->Command1, Qt::Key_Return);
-    QTRY_VERIFY(alive.isNull());
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,15 +1,16 @@
+// SPDX-License-Identifier: MIT
 // Hostile input to the number reader and to the settings store: seeded random
 // cases checked against small independent models of the read rules. The clock
 // must start from anything a store can hold, on a screen, with every value as
 // the rules give it.
 #include "TestSupport.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_Menu.h"
 #include "clock/Form1.h"
-#include "platform/Now.h"
-#include "platform/SettingsStore.h"
-#include "platform/TextShape.h"
-#include "platform/Twips.h"
+#include "compat/Now.h"
+#include "compat/Numbers.h"
+#include "compat/SettingsStore.h"
+#include "compat/Twips.h"
+#include "menu/C_Menu.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -159,9 +160,7 @@ void TestSettingsFuzz::initTestCase()
     // to a memory-backed folder instead.
     if (QFileInfo(QStringLiteral("/dev/shm")).isWritable())
         qputenv("TMPDIR", "/dev/shm");
-    m_store = std::make_unique<IsolatedStore>();
-    platform::installImpactStandIn();
-    QApplication::setQuitOnLastWindowClosed(false);
+    m_store = initClockTest();
 }
 
 void TestSettingsFuzz::numberFromTextMatchesModel()
@@ -171,9 +170,9 @@ void TestSettingsFuzz::numberFromTextMatchesModel()
     int cases = 0;
     auto check = [&](const QString &text) {
         const std::optional<double> model = modelNumber(text);
-        const std::optional<double> actual = NumberAtStart(text);
+        const std::optional<double> actual = platform::NumberAtStart(text);
         if (model.has_value() != actual.has_value()
-            || (model && !sameNumber(*model, *actual)) || !sameNumber(model.value_or(0), NumberFromText(text)))
+            || (model && !sameNumber(*model, *actual)) || !sameNumber(model.value_or(0), platform::NumberFromText(text)))
             QFAIL(qPrintable(QStringLiteral("NumberFromText(\"%1\"): model %2, reader %3")
                                  .arg(text.left(80))
                                  .arg(model ? QString::number(*model, 'g', 17) : QStringLiteral("none"))

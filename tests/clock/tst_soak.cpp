@@ -1,12 +1,12 @@
+// SPDX-License-Identifier: MIT
 // A day of ticks in a few seconds: 108,000 ticks of 800 ms on a simulated
 // clock, seconds shown, 36 pt, an alarm and its notice every two hours. The
 // process must not grow: whatever a tick builds, it lets go of.
 #include "TestSupport.h"
+#include "alarm/C_AlamF.h"
 #include "clock/BasTavisk.h"
-#include "clock/C_AlamF.h"
 #include "clock/Form1.h"
-#include "platform/Beep.h"
-#include "platform/TextShape.h"
+#include "compat/Beep.h"
 
 #include <QApplication>
 #include <QFile>
@@ -44,9 +44,7 @@ private slots:
 
 void TestSoak::dayOfTicks()
 {
-    IsolatedStore store;
-    platform::installImpactStandIn();
-    QApplication::setQuitOnLastWindowClosed(false);
+    const auto store = initClockTest();
     int beeps = 0;
     platform::setBeepSink([&beeps] { ++beeps; });
     FakeNow now(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 // A tick hands the window only what changed, and time texts are shaped from
 // cached glyphs. Both must leave the window exactly as a full rebuild would.
 #include "TestSupport.h"
 #include "clock/BasTavisk.h"
 #include "clock/Form1.h"
-#include "platform/TextShape.h"
-#include "platform/Twips.h"
-#include "platform/WinColor.h"
+#include "clock/TextShape.h"
+#include "compat/Twips.h"
+#include "compat/WinColor.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
@@ -49,9 +50,7 @@ QString hhnnss(int second) { return QString::asprintf("%02d:%02d:%02d", second /
 
 void TestTickSkip::initTestCase()
 {
-    m_store = std::make_unique<IsolatedStore>();
-    platform::installImpactStandIn();
-    QApplication::setQuitOnLastWindowClosed(false);
+    m_store = initClockTest();
 }
 
 void TestTickSkip::composedOutlineEqualsDrawnText()

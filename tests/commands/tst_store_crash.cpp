@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file under faults: the process killed (SIGKILL) in the middle
 // of saves, a full filesystem, a read-only folder. The file must always parse
 // and hold either the old or the new five values; a failed save must say so
@@ -7,8 +8,8 @@
 // with TAVISK_STORE_CHILD set ("loop": save two states in turn for ever;
 // "once": one save, printing the message box's text if one opens).
 #include "clock/BasTavisk.h"
-#include "clock/C_Menu.h"
 #include "clock/Form1.h"
+#include "menu/C_Menu.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A window manager that loses the first map request it is sent, as one may
 // while it is starting up, and maps every later one. It passes configure
 // requests through unchanged. It prints "ready" once it manages the screen,

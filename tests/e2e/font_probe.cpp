@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: MIT
 // Builds the context menu and both dialogs as the clock does, shows them, and
 // prints each caption character that none of the fonts available can draw:
 // for those the text engine has only glyph 0 (.notdef), which draws as an
 // empty box. Also prints the face the menu resolves to. Exit status 1 when a
 // character is missing.
 #include "alarm/C_Alam.h"
-#include "clock/C_Menu.h"
+#include "clock/ClockFont.h"
 #include "commands/C_Font.h"
-#include "platform/JapaneseFonts.h"
-#include "platform/TextShape.h"
+#include "compat/JapaneseFonts.h"
+#include "menu/C_Menu.h"
 
 #include <QAbstractButton>
 #include <QApplication>

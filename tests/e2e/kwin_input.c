@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Moves and clicks the pointer and types through KWin on Wayland, as a mouse
  * and keyboard plugged into it would: KWin routes the events to the window
  * under the pointer or with the focus, X11 or native.

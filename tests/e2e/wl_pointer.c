@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Moves and clicks a pointer through a wlroots compositor (sway), as a mouse
  * plugged into it would: the compositor routes the events to the window under
  * the pointer, X11 or native.

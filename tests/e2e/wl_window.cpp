@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A native Wayland window that logs the clicks it gets, to check which clicks
 // reach a window below the clock.
 //   wl_window LOGFILE TITLE [maximized|normal]

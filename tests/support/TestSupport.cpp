@@ -1,12 +1,18 @@
+// SPDX-License-Identifier: MIT
 #include "TestSupport.h"
 #include "clock/BasTavisk.h"
-#include "platform/Now.h"
+#include "clock/ClockFont.h"
+#include "compat/JapaneseFonts.h"
+#include "compat/Now.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFrame>
+#include <QLabel>
 #include <QTimer>
+#include <QtTest>
 #include <cstdlib>
 
 namespace {
@@ -69,13 +75,21 @@ FakeNow::FakeNow(const QDateTime &start)
 
 FakeNow::~FakeNow() { platform::setNowSource({}); }
 
+std::unique_ptr<IsolatedStore> initClockTest()
+{
+    auto store = std::make_unique<IsolatedStore>();
+    platform::installImpactStandIn();
+    platform::installJapaneseFontStandIns();
+    QApplication::setQuitOnLastWindowClosed(false);
+    return store;
+}
+
 void resetClockState()
 {
     using namespace BasTavisk;
     gColor = 0;
     gFontSize = 0;
     gShowSec = false;
-    gApiRet = 0;
     gLeft = gTop = 0;
     gAlarmTime.clear();
     gAlarmMsg.clear();
@@ -99,4 +113,69 @@ void whenModal(std::function<void(QWidget *)> action, int timeoutMs)
         }
     });
     timer->start(20);
+}
+
+namespace {
+bool isSeparatorLine(const QWidget *w)
+{
+    const auto *frame = qobject_cast<const QFrame *>(w);
+    return frame && (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine);
+}
+
+// The controls the dialog was built with and shows now; Qt's own inner
+// widgets (a text box's viewport, its scroll bars) are named "qt_...".
+QList<QWidget *> shownControls(QWidget *dialog)
+{
+    QList<QWidget *> controls;
+    for (QWidget *w : dialog->findChildren<QWidget *>())
+        if (w->isVisibleTo(dialog) && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"))
+            && !isSeparatorLine(w))
+            controls << w;
+    return controls;
+}
+
+// Where a control shows something: a label only as far as its text reaches.
+QRect occupied(const QWidget *w)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(w))
+        return QRect(label->pos(), label->sizeHint().boundedTo(label->size()));
+    return w->geometry();
+}
+
+QByteArray nameOf(const QWidget *w) { return w->objectName().toUtf8(); }
+} // namespace
+
+void verifyLayout(QWidget *dialog)
+{
+    const QList<QWidget *> controls = shownControls(dialog);
+    QVERIFY(!controls.isEmpty());
+    for (QWidget *w : controls) {
+        const QRect inDialog(w->mapTo(dialog, QPoint(0, 0)), w->size());
+        QVERIFY2(dialog->rect().contains(inDialog), nameOf(w) + " lies outside the window");
+        QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), nameOf(w) + " lies outside its frame");
+        for (QWidget *other : controls)
+            if (other != w && other->parentWidget() == w->parentWidget())
+                QVERIFY2(!occupied(w).intersects(occupied(other)), nameOf(w) + " covers " + nameOf(other));
+        if (const auto *label = qobject_cast<QLabel *>(w)) {
+            QVERIFY2(label->buddy(), nameOf(w) + " names no field");
+            QVERIFY2(label->buddy()->isVisibleTo(dialog), nameOf(w) + " names a field not shown");
+        }
+        if (w->focusPolicy() != Qt::NoFocus)
+            QVERIFY2(!w->accessibleName().isEmpty(), nameOf(w) + " has no name for screen readers");
+    }
+}
+
+QList<QWidget *> tabCycle(QWidget *dialog)
+{
+    QList<QWidget *> order;
+    QWidget *start = QApplication::focusWidget();
+    QWidget *w = start;
+    while (w && dialog->isAncestorOf(w) && order.size() < 50) {
+        order << w;
+        QTest::keyClick(w, Qt::Key_Tab);
+        w = QApplication::focusWidget();
+        if (w == start)
+            break;
+    }
+    return order;
 }

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#include "compat/Now.h"
+
+namespace platform {
+
+namespace {
+std::function<QDateTime()> &source()
+{
+    static std::function<QDateTime()> s;
+    return s;
+}
+} // namespace
+
+QDateTime now() { return source() ? source()() : QDateTime::currentDateTime(); }
+
+void setNowSource(std::function<QDateTime()> s) { source() = std::move(s); }
+
+} // namespace platform
