@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <memory>
 #include <xcb/xcb.h>
-#include "x11/XlibHeaders.h" // the wire layout of the XFIXES selection notice
+#include <xcb/xfixes.h>
 
 namespace platform {
 namespace {
@@ -32,16 +32,17 @@ public:
         if (screen < 0 || screen >= xcb_setup_roots_length(setup))
             screen = 0;
         const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
-        // Three requests, answered together: one round trip, once.
+        // The requests answered together: one round trip, once. (xcb keeps
+        // the extension's data for the connection; Qt has asked for it too.)
         const auto atomCookie = xcb_intern_atom(connection, 0, quint16(name.size()), name.constData());
-        const auto fixesCookie = xcb_query_extension(connection, 6, "XFIXES");
+        xcb_prefetch_extension_data(connection, &xcb_xfixes_id);
         const x11::Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(connection, atomCookie, nullptr));
-        const x11::Reply<xcb_query_extension_reply_t> fixes(xcb_query_extension_reply(connection, fixesCookie, nullptr));
+        const xcb_query_extension_reply_t *fixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
         if (!atom)
             return;
         m_selection = atom->atom;
         if (fixes && fixes->present)
-            m_notifyType = std::uint8_t(fixes->first_event + XFixesSelectionNotify);
+            m_notifyType = std::uint8_t(fixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
         const x11::Reply<xcb_get_selection_owner_reply_t> owner(
             xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, m_selection), nullptr));
         m_running = owner && owner->owner != XCB_NONE;
@@ -62,7 +63,7 @@ public:
         }
         if (m_notifyType == 0 || (event->response_type & 0x7f) != m_notifyType)
             return false;
-        const auto *notice = static_cast<const xXFixesSelectionNotifyEvent *>(message);
+        const auto *notice = static_cast<const xcb_xfixes_selection_notify_event_t *>(message);
         if (notice->selection == m_selection)
             m_running = notice->owner != XCB_NONE;
         return false; // Qt keeps its own record from the same notice
