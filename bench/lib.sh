@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared set-up for the bench scripts, sourced from the repository's root:
 # a build in $BUILD, a private temporary folder with private settings and
 # runtime folder, and Xvfb displays that go away with the script.

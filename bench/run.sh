@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Measures the clock against `xclock -digital -update 1` on Xvfb and prints
 # the figures side by side:
 #   - client and X server CPU seconds over the same BENCH_SECONDS (60), after

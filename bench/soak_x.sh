@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Real ticks on a real X server: runs the clock (seconds shown, 36 pt) on its
 # own Xvfb for SOAK_SECONDS (600) and samples, once a minute, the X server's
 # resident memory and what the server holds for the clock (windows, pixmaps,

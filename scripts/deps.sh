@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages a task needs:
 #   scripts/deps.sh run       building and running the clock (scripts/run.sh)
 #   scripts/deps.sh package   that, and building its Debian package (scripts/package.sh)

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package as Debian builds its own: the program alone, with
 # the compiler and linker flags of dpkg-buildflags and all of its hardening
 # (stack protector, _FORTIFY_SOURCE, full RELRO, PIE). Writes

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Builds the clock (the program alone, in build-release) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer (the
 # CMake preset "asan", in build-asan) and runs the whole test suite under
 # them. Any report fails the test that caused it.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # scripts/test-debian.sh 12|13 [CTEST ARGS]: runs the whole test suite
 # (scripts/test.sh) on Debian 12 "bookworm" or 13 "trixie", from any Debian
 # machine where you are root: in a chroot made with debootstrap from the

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Builds everything and runs the whole test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."

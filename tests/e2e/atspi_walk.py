@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Sets an alarm the way a screen reader user would, over AT-SPI alone.
 
 Usage: atspi_walk.py PID X Y

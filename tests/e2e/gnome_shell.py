@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """gnome_shell.py: drives a running GNOME Shell as a remote desktop client.
 
 Reads one command a line on stdin and answers each with one line on stdout,

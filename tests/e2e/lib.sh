@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared set-up for end-to-end checks: a private Xvfb display with openbox,
 # and private settings and runtime folders.
 set -euo pipefail

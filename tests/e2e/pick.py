@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """pick.py digit|gap|haze|unclickable|rows X Y W H [WINDOW] < grey PGM of the screen
 
 digit, gap: prints the screen position of a pixel inside the rectangle that

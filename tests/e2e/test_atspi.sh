@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # An alarm set entirely over AT-SPI, as a screen reader user would: the
 # context menu's alarm item, the dialog's fields found by their accessible
 # names, "セット", the confirmation box, and the notice with the message.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The real clock on a real X server: placed, sized, coloured and shaped from
 # the settings store, titled with the time, and only ever one per user.
 source "$(dirname "$0")/lib.sh" "$1"

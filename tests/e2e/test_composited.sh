@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Under a compositing manager (picom, with shadows on) the clock's digits are
 # antialiased over the desktop: edge pixels blend the digit colour with the
 # desktop, digit cores are exactly the digit colour, and everything more than

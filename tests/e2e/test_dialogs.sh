@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The alarm and font size dialogs with the real clock under a real window
 # manager: an alarm set through the context menu fires with its message, and
 # a new size grows the clock. The clock's time comes from libfaketime, so the

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Japanese that renders with nothing but the Japanese font the package depends
 # on: the menu and both dialogs, built as the clock builds them, under a
 # private fontconfig configuration that offers only that font (and the

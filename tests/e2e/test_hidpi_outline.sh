@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # On a 192 dpi screen at a scale factor of 2 the outline is drawn at device
 # pixels: its edges fall on odd device pixels too, not only on every second
 # one as an outline drawn at logical size and doubled would. At each of the

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # A clock started together with its window manager: the manager loses the
 # clock's first map request, as one may while it starts up. The clock asks
 # again and appears.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Dragging, the context menu, always on top, save and exit with the real
 # clock under a real window manager.
 source "$(dirname "$0")/lib.sh" "$1"

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The Debian package, built as a user builds it (scripts/package.sh: the
 # program alone, with Debian's hardening flags): its files, the same files as
 # `cmake --install`, its control fields, licence, desktop entry, AppStream

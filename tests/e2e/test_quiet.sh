@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # The clock leaves the painting of its digits to the X server: exactly the
 # stored colour after every new outline and after another window has covered
 # it. Meanwhile the clock's X event thread sleeps through the ticks: the

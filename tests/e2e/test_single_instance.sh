@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Single instance under a crowd: ten clocks started at once leave exactly one
 # (the others exit 0 without a window), twenty rounds; each round's survivor
 # is killed with SIGKILL, so every next round also proves that a start after

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared set-up for the clock under a Wayland compositor, through its
 # Xwayland: sourced after lib.sh, whose folders, PIDS and clean-up it uses.
 # The compositor's own start and input belong to each compositor's script.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A new user's first minute with the clock in a Wayland desktop (GNOME Shell,
 # KWin), through its Xwayland. Sourced by wl_gnome.sh and wl_kwin.sh once the
 # compositor runs, DISPLAY is its Xwayland and these are defined:

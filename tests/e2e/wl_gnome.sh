@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # wl_gnome.sh TAVISK: the clock in a GNOME Shell Wayland session (headless,
 # one 1280x1024 screen), through its Xwayland; see wl_desktop_checks.sh.
 source "$(dirname "$0")/lib.sh" "$@"

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # wl_kwin.sh TAVISK: the clock in a KWin Wayland session (one 1280x1024
 # screen), through its Xwayland; see wl_desktop_checks.sh. KWin shows its
 # screen as a window on a private X server: our picture of that window is

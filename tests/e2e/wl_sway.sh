@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # wl_sway.sh TAVISK: a new user's first minute with the clock under sway,
 # headless on a 1280x1024 screen, through its Xwayland, with clicks given
 # through sway as by a mouse plugged into it and pictures taken by sway

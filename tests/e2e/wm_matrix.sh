@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # wm_matrix.sh TAVISK WM [SCALE]: a new user's first minute with the clock
 # under one window manager. No saved settings, another window open and
 # focused; the clock must appear above it at the screen's centre, shaped and

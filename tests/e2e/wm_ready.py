@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """wm_ready.py [SECONDS]: waits until the window manager on $DISPLAY shows a
 new window. A small probe window is mapped and looked at until it is
 viewable; the map is asked for again every second, since a window manager

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Prints the X window that owns a selection on $DISPLAY (0 when none)."""
 import ctypes
 import sys

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Runs a test program as on a desktop, with a private Xvfb display (no window
 # manager) and a private session bus: for tests that need the real X11
 # platform rather than offscreen. (Without a session bus, Qt's attempt to
