@@ -7,7 +7,7 @@
 set -euo pipefail
 RUN=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev libx11-dev libxext-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev libxext-dev
   libcanberra-dev sound-theme-freedesktop
   fonts-ipafont qt6-translations-l10n
 )

@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <bit>
 #include <cstdint>
-#include <xcb/shape.h>
+#include "x11/XlibHeaders.h"
 
 namespace platform {
 namespace {
@@ -33,6 +33,12 @@ const xcb_visualtype_t *findVisual(xcb_connection_t *connection, xcb_visualid_t 
                     return visuals.data;
                 }
     return nullptr;
+}
+
+Display *xlibDisplay()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
 }
 
 // One channel (0-255) scaled into the bits of its mask.
@@ -89,16 +95,16 @@ bool hasAlpha(xcb_connection_t *connection, QWidget *window)
     return attributes && findVisual(connection, attributes->visual, &depth) && depth == 32;
 }
 
-void shapeWith(xcb_connection_t *connection, QWidget *window, xcb_shape_sk_t kind, const QRegion &region)
+void shapeWith(QWidget *window, int kind, const QRegion &region)
 {
-    QVarLengthArray<xcb_rectangle_t, 256> rects;
+    Display *display = xlibDisplay();
+    QVarLengthArray<XRectangle, 256> rects;
     for (const QRect &r : region)
-        rects.append(xcb_rectangle_t{std::int16_t(r.x()), std::int16_t(r.y()), std::uint16_t(r.width()),
-                                     std::uint16_t(r.height())});
+        rects.append(XRectangle{short(r.x()), short(r.y()), (unsigned short)(r.width()), (unsigned short)(r.height())});
     // A region's rectangles come in rows from top to bottom, each row's from
     // left to right, all rows of a band equally tall: the server need not sort.
-    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_YX_BANDED,
-                         xcb_window_t(window->winId()), 0, 0, std::uint32_t(rects.size()), rects.data());
+    XShapeCombineRectangles(display, ::Window(window->winId()), kind, 0, 0, rects.data(), int(rects.size()), ShapeSet,
+                            YXBanded);
 }
 } // namespace
 
@@ -124,16 +130,16 @@ namespace {
 // area that takes clicks; off X11, the widget's mask.
 bool sendOutline(QWidget *window, const QRegion &outline, bool alsoInput)
 {
-    xcb_connection_t *connection = x11::connection();
-    if (!connection) {
+    Display *display = xlibDisplay();
+    if (!display) {
         window->setMask(outline);
         return false;
     }
     window->winId(); // a window shaped before it is first shown
     if (alsoInput)
-        shapeWith(connection, window, XCB_SHAPE_SK_INPUT, outline);
-    shapeWith(connection, window, XCB_SHAPE_SK_BOUNDING, outline);
-    xcb_flush(connection);
+        shapeWith(window, ShapeInput, outline);
+    shapeWith(window, ShapeBounding, outline);
+    XFlush(display);
     return true;
 }
 } // namespace
