@@ -54,9 +54,13 @@ say "fresh clock at the centre ($x $y ${w}x$h), shaped ($extents), above the foc
 grey_shot() { import -window root "$E2E_TMP/shot.png" && convert "$E2E_TMP/shot.png" -colorspace gray pgm:-; }
 pick() { read -r x y w h < <(window_geometry "$CLOCK_WIN"); grey_shot | python3 "$E2E_DIR/pick.py" "$1" "$x" "$y" "$w" "$h"; }
 # The clock's digits are black on the white window below: seen, so on top
-# (compositing window managers may fade a new window in).
-seen() { read -r px py < <(pick digit) && [ -n "$px" ]; }
-wait_until 5 seen || fail "no digit of the clock to be seen"
+# (compositing window managers may fade a new window in). The white must show
+# between them too: a compositor that has not drawn its first frames yet (a
+# loaded machine, a first start) shows the screen black.
+seen() {
+    read -r px py < <(pick digit) && [ -n "$px" ] && read -r gx gy < <(pick gap) && [ -n "$gx" ]
+}
+wait_until 20 seen || fail "no digit of the clock to be seen, with the window below between them"
 # No shadow or haze: away from the digits, the white window below shows
 # exactly as it is, between the digits and around the clock.
 read -r hazy looked < <(grey_shot | python3 "$E2E_DIR/pick.py" haze $(window_geometry "$CLOCK_WIN"))
