@@ -189,16 +189,23 @@ write_settings() {
 }
 
 # digit_pixel WIN COLOUR: prints "X Y" (screen) of a pixel of the window in
-# that colour (e.g. FF0000): the middle one of those in the hour digits (the
-# left quarter of the window), which stay put while the seconds change.
+# that colour (e.g. FF0000): the middle one of those in the first glyph (the
+# first run of columns holding the colour), the hour, which stays put while
+# the minutes and seconds change.
 digit_pixel() {
     local x y w h
     read -r x y w h < <(window_geometry "$1")
     import -window root "$E2E_TMP/pick.png"
     convert "$E2E_TMP/pick.png" -crop "${w}x${h}+${x}+${y}" +repage txt:- \
-        | awk -v c="#$2" -v ox="$x" -v oy="$y" -v w="$w" '
-              index($0, c) { split($1, p, /[,:]/); if (p[1] < w / 4) { px[n] = p[1] + ox; py[n] = p[2] + oy; n++ } }
-              END { if (n) print px[int(n/2)], py[int(n/2)] }'
+        | awk -v c="#$2" -v ox="$x" -v oy="$y" '
+              index($0, c) { split($1, p, /[,:]/); px[n] = p[1]; py[n] = p[2]; inked[p[1]] = 1; n++ }
+              END {
+                  if (!n) exit
+                  for (first = 0; !(first in inked); first++);
+                  for (last = first; (last + 1) in inked; last++);
+                  for (i = 0; i < n; i++) if (px[i] <= last) { gx[m] = px[i]; gy[m] = py[i]; m++ }
+                  print gx[int(m/2)] + ox, gy[int(m/2)] + oy
+              }'
 }
 
 # popup_windows PID: visible windows of the process other than the clock.
@@ -217,7 +224,7 @@ open_menu_at() {
         [ -n "$MENU_WIN" ] && break
         sleep 0.05
     done
-    [ -n "$MENU_WIN" ] || fail "no menu opened at $1 $2"
+    [ -n "$MENU_WIN" ] || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
 }
 
 # menu_key KEY: choose a menu item by its access key, and wait until the

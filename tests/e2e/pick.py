@@ -5,9 +5,9 @@
 digit, gap: prints the screen position of a pixel inside the rectangle that
 is well inside a dark digit or well away from any dark pixel, so that a click
 there lands on the digit or in the gap whatever the edges look like. The
-middle candidate is taken; nothing is printed when there is none. Digits are
-looked for in the left quarter, the hour, which stays put while the minutes
-and seconds change between the picture and the click.
+middle candidate is taken; nothing is printed when there is none. A digit
+point is taken in the first glyph that has one, the hour, which stays put
+while the minutes and seconds change between the picture and the click.
 
 haze: prints how many pixels well away from the dark digits, in the
 rectangle and a margin around it, are not pure white (a shadow or a haze over
@@ -95,12 +95,41 @@ if kind == "haze":
     sys.exit()
 
 R = 2
+
+
+def spots(left, right, solid):
+    """Points in the columns left..right-1 whose neighbourhood is all dark
+    (solid) or all light."""
+    found = []
+    for y in range(y0 + R, y0 + h - R):
+        for x in range(max(left, x0 + R), min(right, x0 + w - R)):
+            around = [dark(x + dx, y + dy) for dx in range(-R, R + 1) for dy in range(-R, R + 1)]
+            if all(around) if solid else not any(around):
+                found.append((x, y))
+    return found
+
+
+def glyphs():
+    """The runs of columns that hold dark pixels, left to right."""
+    inked = [x for x in range(x0, x0 + w) if any(dark(x, y) for y in range(y0, y0 + h))]
+    runs = []
+    for x in inked:
+        if runs and runs[-1][1] == x:
+            runs[-1][1] = x + 1
+        else:
+            runs.append([x, x + 1])
+    return runs
+
+
 candidates = []
-right = x0 + w // 4 if kind == "digit" else x0 + w - R
-for y in range(y0 + R, y0 + h - R):
-    for x in range(x0 + R, right):
-        around = [dark(x + dx, y + dy) for dx in range(-R, R + 1) for dy in range(-R, R + 1)]
-        if (kind == "digit" and all(around)) or (kind == "gap" and not any(around)):
-            candidates.append((x, y))
+if kind == "digit":
+    # The window is wider than its text, so a share of the window is no
+    # measure of the hour: take the first glyph solid enough to click.
+    for left, right in glyphs():
+        candidates = spots(left, right, True)
+        if candidates:
+            break
+else:
+    candidates = spots(x0, x0 + w, False)
 if candidates:
     print(*candidates[len(candidates) // 2])
