@@ -66,6 +66,17 @@ def input_shape(window):
     return {(x, y) for r in rects[:count.value] for y in range(r.y, r.y + r.h) for x in range(r.x, r.x + r.w)}
 
 
+def runs(numbers):
+    """[first, last] of each run of consecutive numbers, in order."""
+    found = []
+    for n in numbers:
+        if found and found[-1][1] == n - 1:
+            found[-1][1] = n
+        else:
+            found.append([n, n])
+    return found
+
+
 if kind == "unclickable":
     clickable = input_shape(int(sys.argv[6], 0))
     painted = [(x, y) for y in range(h) for x in range(w) if dark(x0 + x, y0 + y)]
@@ -73,14 +84,7 @@ if kind == "unclickable":
     sys.exit()
 
 if kind == "rows":
-    inked = [y for y in range(y0, y0 + h) if any(dark(x, y) for x in range(x0, x0 + w))]
-    bands = []
-    for y in inked:
-        if bands and bands[-1][1] == y - 1:
-            bands[-1][1] = y
-        else:
-            bands.append([y, y])
-    for top, bottom in bands:
+    for top, bottom in runs(y for y in range(y0, y0 + h) if any(dark(x, y) for x in range(x0, x0 + w))):
         print((top + bottom) // 2)
     sys.exit()
 
@@ -109,24 +113,12 @@ def spots(left, right, solid):
     return found
 
 
-def glyphs():
-    """The runs of columns that hold dark pixels, left to right."""
-    inked = [x for x in range(x0, x0 + w) if any(dark(x, y) for y in range(y0, y0 + h))]
-    runs = []
-    for x in inked:
-        if runs and runs[-1][1] == x:
-            runs[-1][1] = x + 1
-        else:
-            runs.append([x, x + 1])
-    return runs
-
-
 candidates = []
 if kind == "digit":
     # The window is wider than its text, so a share of the window is no
     # measure of the hour: take the first glyph solid enough to click.
-    for left, right in glyphs():
-        candidates = spots(left, right, True)
+    for left, last in runs(x for x in range(x0, x0 + w) if any(dark(x, y) for y in range(y0, y0 + h))):
+        candidates = spots(left, last + 1, True)
         if candidates:
             break
 else:
