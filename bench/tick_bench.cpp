@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::installImpactStandIn();
+    installImpactStandIn();
 
     int ticks = 3000;
     bool showSeconds = true;
@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
     }
 
     fakeTime = QDateTime(QDate(2026, 1, 1), QTime(11, 0, 0));
-    platform::setNowSource([] { return fakeTime; });
+    compat::setNowSource([] { return fakeTime; });
 
     Form1 clock;
     if (!clock.Form_Load()) {
@@ -114,8 +114,8 @@ int main(int argc, char *argv[])
 
             QString text;
             format.push_back(micros([&] {
-                text = TimeText(platform::now(), gShowSec);
-                (void)ComparisonText(platform::now());
+                text = TimeText(compat::now(), gShowSec);
+                (void)ComparisonText(compat::now());
             }));
             bool due = false;
             alarm.push_back(micros([&] { due = AlarmDue(gAlarmTime, previous, fakeTime); }));
@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
                 std::fprintf(stderr, "tick_bench: unexpected alarm\n");
             previous = fakeTime;
             outline.push_back(micros([&] {
-                (void)platform::textOutlineRegion(text, clock.font(), clock.size());
+                (void)textOutlineRegion(text, clock.font(), clock.size());
             }));
         }
         gAlarmTime.clear();

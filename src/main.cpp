@@ -30,11 +30,11 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "xcb");
 
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QString::fromLatin1(platform::version::kApplicationName));
-    QApplication::setApplicationName(QString::fromLatin1(platform::version::kApplicationName));
-    QApplication::setApplicationVersion(QString::fromLatin1(platform::version::kVersion));
+    QApplication::setOrganizationName(QString::fromLatin1(compat::version::kApplicationName));
+    QApplication::setApplicationName(QString::fromLatin1(compat::version::kApplicationName));
+    QApplication::setApplicationVersion(QString::fromLatin1(compat::version::kVersion));
     // Lets Wayland and the taskbar match our windows to the installed launcher.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::version::kDesktopId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(compat::version::kDesktopId));
     // Read as PNG, and only as PNG: left to guess, the image reader would
     // load every image format plugin there is to ask each one.
     QImageReader icon(QStringLiteral(":/tavisk/tavisk-32.png"), "png");
@@ -49,12 +49,12 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    platform::installImpactStandIn();
-    platform::installJapaneseFontStandIns();
+    installImpactStandIn();
+    compat::installJapaneseFontStandIns();
 
     Form1 clock;
     if (!clock.Form_Load())
         return 0;
-    platform::showReliably(&clock);
+    x11::showReliably(&clock);
     return app.exec();
 }

@@ -49,15 +49,15 @@ AlarmAnswer AlarmFromInput(const QString &minutesFromNowField, const QString &ho
             return AlarmRefusal{kBoth, AlarmField::None};
         if (!isNumeric(minutesFromNow))
             return AlarmRefusal{kNotANumber, AlarmField::MinutesFromNow};
-        const double minutes = platform::NumberFromText(minutesFromNow);
+        const double minutes = compat::NumberFromText(minutesFromNow);
         // The offset is whole seconds in 16 bits; a negative one would point
         // into the past and ring only a day later.
-        const std::optional<qint16> seconds = platform::RoundToInt16(minutes * 60.0);
+        const std::optional<qint16> seconds = compat::RoundToInt16(minutes * 60.0);
         if (!seconds || *seconds < 0)
             return AlarmRefusal{kOffsetRange, AlarmField::MinutesFromNow};
         // The minutes fit: |minutes| < |seconds|.
         return AlarmRequest{BasTavisk::ComparisonText(now.addSecs(*seconds)), false,
-                            platform::RoundToInt16(minutes).value_or(0), QString()};
+                            compat::RoundToInt16(minutes).value_or(0), QString()};
     }
     if (hour.isEmpty()) {
         // Minutes without an hour would be dropped without a word.

@@ -30,8 +30,8 @@ C_Alam::C_Alam()
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint)
 {
-    platform::setUpDialog(this, QStringLiteral("C_Alam"), QStringLiteral("メッセージアラームセット"), 5805, 3705);
-    move(platform::centredOnScreen(size()));
+    compat::setUpDialog(this, QStringLiteral("C_Alam"), QStringLiteral("メッセージアラームセット"), 5805, 3705);
+    move(compat::centredOnScreen(size()));
     buildWidgets();
     connect(cmd, &QPushButton::clicked, this, &C_Alam::on_cmd_clicked);
     connect(Command2, &QPushButton::clicked, this, &C_Alam::on_Command2_clicked);
@@ -43,9 +43,9 @@ C_Alam::C_Alam()
 
 void C_Alam::buildWidgets()
 {
-    const QFont buttonFont = platform::layoutFont(QStringLiteral("ＭＳ 明朝"), 11.25, true);
-    const QFont fieldFont = platform::layoutFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, false);
-    const QFont labelFont = platform::layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 9, false);
+    const QFont buttonFont = compat::layoutFont(QStringLiteral("ＭＳ 明朝"), 11.25, true);
+    const QFont fieldFont = compat::layoutFont(QStringLiteral("ＭＳ Ｐゴシック"), 11.25, false);
+    const QFont labelFont = compat::layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 9, false);
 
     auto button = [&](const char *name, const QString &caption, QRect twips) {
         auto *b = new QPushButton(caption, this);
@@ -78,19 +78,19 @@ void C_Alam::buildWidgets()
         auto *f = new QFrame(this);
         f->setObjectName(QLatin1String(name));
         f->setFrameStyle(QFrame::HLine | QFrame::Plain);
-        const QRect span = platform::twipsRect(x1, y, x2 - x1, 0);
+        const QRect span = compat::twipsRect(x1, y, x2 - x1, 0);
         f->setGeometry(span.x(), span.y(), span.width(), 1);
         return f;
     };
 
     fra = new QGroupBox(this);
     fra->setObjectName(QStringLiteral("fra"));
-    fra->setGeometry(platform::twipsRect(240, 120, 2775, 615));
+    fra->setGeometry(compat::twipsRect(240, 120, 2775, 615));
     fra->setAccessibleName(QStringLiteral("セット方法"));
     opt[1] = new QRadioButton(QStringLiteral("時間単位"), fra);
-    opt[1]->setGeometry(platform::twipsRect(1440, 240, 1215, 255));
+    opt[1]->setGeometry(compat::twipsRect(1440, 240, 1215, 255));
     opt[0] = new QRadioButton(QStringLiteral("分単位"), fra);
-    opt[0]->setGeometry(platform::twipsRect(120, 240, 975, 255));
+    opt[0]->setGeometry(compat::twipsRect(120, 240, 975, 255));
     opt[0]->setChecked(true);
     for (int i = 0; i < 2; ++i) {
         opt[i]->setObjectName(QStringLiteral("opt"));
@@ -98,21 +98,21 @@ void C_Alam::buildWidgets()
         opt[i]->installEventFilter(this);
     }
 
-    Command2 = button("Command2", QStringLiteral("解除"), platform::twipsRect(3480, 3120, 975, 375));
-    txtmin = field("txtmin", platform::twipsRect(1320, 1200, 615, 375), QStringLiteral("分にセット"));
+    Command2 = button("Command2", QStringLiteral("解除"), compat::twipsRect(3480, 3120, 975, 375));
+    txtmin = field("txtmin", compat::twipsRect(1320, 1200, 615, 375), QStringLiteral("分にセット"));
     txtmin->setMaxLength(2);
-    txthour = field("txthour", platform::twipsRect(240, 1200, 615, 375), QStringLiteral("時"));
+    txthour = field("txthour", compat::twipsRect(240, 1200, 615, 375), QStringLiteral("時"));
     txthour->setMaxLength(2);
-    txtA = field("txtA", platform::twipsRect(240, 1200, 975, 375), QStringLiteral("分後にセット"));
-    txt = field("txt", platform::twipsRect(240, 2280, 5415, 375), QStringLiteral("アラーム時メッセージ："));
-    Command1 = button("Command1", QStringLiteral("閉じる"), platform::twipsRect(4680, 3120, 975, 375));
-    cmd = button("cmd", QStringLiteral("セット"), platform::twipsRect(2280, 3120, 975, 375));
+    txtA = field("txtA", compat::twipsRect(240, 1200, 975, 375), QStringLiteral("分後にセット"));
+    txt = field("txt", compat::twipsRect(240, 2280, 5415, 375), QStringLiteral("アラーム時メッセージ："));
+    Command1 = button("Command1", QStringLiteral("閉じる"), compat::twipsRect(4680, 3120, 975, 375));
+    cmd = button("cmd", QStringLiteral("セット"), compat::twipsRect(2280, 3120, 975, 375));
     Line3 = line("Line3", 0, 5880, 1800);
     Line2 = line("Line2", -120, 5760, 960);
-    lblmin = label("lblmin", QStringLiteral("分にセット"), platform::twipsRect(2040, 1320, 975, 255), txtmin);
-    lblhour = label("lblhour", QStringLiteral("時"), platform::twipsRect(960, 1320, 375, 255), txthour);
-    lbl1 = label("lbl1", QStringLiteral("分後にセット "), platform::twipsRect(1320, 1320, 1695, 255), txtA);
-    Label1 = label("Label1", QStringLiteral("アラーム時メッセージ："), platform::twipsRect(360, 1935, 2295, 255), txt);
+    lblmin = label("lblmin", QStringLiteral("分にセット"), compat::twipsRect(2040, 1320, 975, 255), txtmin);
+    lblhour = label("lblhour", QStringLiteral("時"), compat::twipsRect(960, 1320, 375, 255), txthour);
+    lbl1 = label("lbl1", QStringLiteral("分後にセット "), compat::twipsRect(1320, 1320, 1695, 255), txtA);
+    Label1 = label("Label1", QStringLiteral("アラーム時メッセージ："), compat::twipsRect(360, 1935, 2295, 255), txt);
     Line1 = line("Line1", 0, 5760, 2880);
 
     // Keyboard order; labels and the frame take no focus, and of the option
@@ -154,7 +154,7 @@ void C_Alam::on_opt_clicked(int index) { showMode(index); }
 
 void C_Alam::refuse(const AlarmRefusal &refusal)
 {
-    platform::MsgBox(refusal.message, QMessageBox::Information, kTitle);
+    compat::MsgBox(refusal.message, QMessageBox::Information, kTitle);
     QLineEdit *field = refusal.field == AlarmField::MinutesFromNow ? txtA
                      : refusal.field == AlarmField::Hour           ? txthour
                      : refusal.field == AlarmField::Minute         ? txtmin
@@ -174,7 +174,7 @@ void C_Alam::refuse(const AlarmRefusal &refusal)
 
 void C_Alam::on_cmd_clicked()
 {
-    const AlarmAnswer answer = AlarmFromInput(txtA->text(), txthour->text(), txtmin->text(), platform::now());
+    const AlarmAnswer answer = AlarmFromInput(txtA->text(), txthour->text(), txtmin->text(), compat::now());
     if (const auto *refusal = std::get_if<AlarmRefusal>(&answer)) {
         refuse(*refusal); // closing here would lose what was typed
         return;
@@ -194,7 +194,7 @@ void C_Alam::on_cmd_clicked()
     // Everything is stored before the box waits for the user: the tick keeps
     // running meanwhile and may fire this alarm, which must carry its message.
     Command2->setEnabled(true);
-    platform::MsgBox(kSet, QMessageBox::Information, kTitle);
+    compat::MsgBox(kSet, QMessageBox::Information, kTitle);
     close();
 }
 
@@ -203,7 +203,7 @@ void C_Alam::on_Command2_clicked()
     if (gAlarmTime.isEmpty())
         return;
     gAlarmTime.clear();
-    platform::MsgBox(kCleared, QMessageBox::Information, kTitle);
+    compat::MsgBox(kCleared, QMessageBox::Information, kTitle);
     txtA->clear();
     txtmin->clear();
     txthour->clear();

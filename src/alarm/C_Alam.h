@@ -14,10 +14,10 @@
 // The dialog in which the one alarm is set, as minutes from now or as a time
 // of day, with a message, or cleared. Modeless, without owner, at most one;
 // destroyed when closed. It only writes the clock state: the tick fires.
-class C_Alam : public QWidget, public platform::OneWindow<C_Alam>
+class C_Alam : public QWidget, public compat::OneWindow<C_Alam>
 {
     Q_OBJECT
-    friend class platform::OneWindow<C_Alam>;
+    friend class compat::OneWindow<C_Alam>;
 public:
     QGroupBox *fra;
     std::array<QRadioButton *, 2> opt; // 0: minutes from now, 1: time of day

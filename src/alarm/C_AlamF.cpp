@@ -8,17 +8,17 @@ C_AlamF::C_AlamF()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    platform::setUpDialog(this, QStringLiteral("C_AlamF"), QStringLiteral("アラーム"), 4680, 2460);
+    compat::setUpDialog(this, QStringLiteral("C_AlamF"), QStringLiteral("アラーム"), 4680, 2460);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken); // etched
-    Frame1->setGeometry(platform::twipsRect(120, 120, 4455, 1815));
+    Frame1->setGeometry(compat::twipsRect(120, 120, 4455, 1815));
     Frame1->setAccessibleName(QStringLiteral("アラーム時メッセージ"));
 
     txt = new QPlainTextEdit(Frame1);
     txt->setObjectName(QStringLiteral("txt"));
-    txt->setGeometry(platform::twipsRect(120, 150, 4215, 1575));
+    txt->setGeometry(compat::twipsRect(120, 150, 4215, 1575));
     txt->setReadOnly(true); // selectable, not editable
     txt->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -29,7 +29,7 @@ C_AlamF::C_AlamF()
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(platform::twipsRect(1680, 2040, 1095, 375));
+    Command1->setGeometry(compat::twipsRect(1680, 2040, 1095, 375));
     Command1->setAccessibleName(QStringLiteral("OK"));
     // Neither default nor cancel button; Enter presses it while it has focus.
     Command1->setAutoDefault(true);
@@ -44,7 +44,7 @@ void C_AlamF::showNotice()
     // Centred when newly made; a notice already up stays where it is.
     if (!m_placed) {
         m_placed = true;
-        platform::showCentred(this);
+        compat::showCentred(this);
     } else {
         show();
         raise();

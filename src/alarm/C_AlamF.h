@@ -8,10 +8,10 @@
 
 // The notice that an alarm has fired: its message and an OK button.
 // Modeless, without owner, at most one; destroyed when closed.
-class C_AlamF : public QWidget, public platform::OneWindow<C_AlamF>
+class C_AlamF : public QWidget, public compat::OneWindow<C_AlamF>
 {
     Q_OBJECT
-    friend class platform::OneWindow<C_AlamF>;
+    friend class compat::OneWindow<C_AlamF>;
 public:
     QFrame *Frame1;
     QPlainTextEdit *txt;

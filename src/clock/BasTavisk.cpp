@@ -7,13 +7,13 @@ namespace BasTavisk {
 
 QString ReadSetting(const QString &application, const QString &section, const QString &key)
 {
-    return platform::SettingsStore(application).read(section, key);
+    return compat::SettingsStore(application).read(section, key);
 }
 
 bool WriteSetting(const QString &application, const QString &section, const QString &key,
                   const QString &text)
 {
-    platform::SettingsStore store(application);
+    compat::SettingsStore store(application);
     store.write(section, key, text);
     return store.commit();
 }

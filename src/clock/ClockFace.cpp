@@ -22,7 +22,7 @@ void ClockFace::choosePainting(bool translucent)
 
 void ClockFace::recreateForPainting(bool translucent)
 {
-    const QPoint where = platform::positionOnScreen(m_window);
+    const QPoint where = x11::positionOnScreen(m_window);
     m_window->hide();
     m_window->destroy();
     choosePainting(translucent);
@@ -47,11 +47,11 @@ void ClockFace::shapeToText(const QString &timeText)
     if (m_translucent) {
         // The digits cover what they are painted on, to the faintest edge
         // pixel: that, not the 1-bit outline, is what the user sees and clicks.
-        m_digits = platform::paintedText(timeText, font, size, ratio, colour);
-        m_shape = platform::paintedRegion(m_digits);
+        m_digits = paintedText(timeText, font, size, ratio, colour);
+        m_shape = paintedRegion(m_digits);
     } else {
         m_digits = QImage();
-        m_shape = platform::textOutlineRegion(timeText, font, size, ratio);
+        m_shape = textOutlineRegion(timeText, font, size, ratio);
     }
     m_shapedText = timeText;
     m_shapedFont = font;
@@ -59,8 +59,8 @@ void ClockFace::shapeToText(const QString &timeText)
     m_shapedRatio = ratio;
     m_shapedTranslucent = m_translucent;
     m_shapedColour = colour;
-    const bool onServer = m_translucent ? platform::setTranslucentOutline(m_window, m_shape)
-                                        : platform::setOutline(m_window, m_shape);
+    const bool onServer = m_translucent ? x11::setTranslucentOutline(m_window, m_shape)
+                                        : x11::setOutline(m_window, m_shape);
     m_shapedWindow = onServer ? m_window->winId() : 0;
     if (m_translucent)
         m_window->update(); // the digits are painted only when they change

@@ -8,8 +8,6 @@
 #include <QPainter>
 #include <QStringList>
 
-namespace platform {
-
 namespace {
 // Impact's ascent is 2066 units of its 2048-unit em. The windows were sized
 // for text whose cell top lies at y = 0 with that ascent, so a stand-in face
@@ -42,4 +40,3 @@ double clockBaseline(const QPainter &painter)
                            : QFontMetricsF(painter.font()).ascent();
 }
 
-} // namespace platform

@@ -3,8 +3,6 @@
 
 class QPainter;
 
-namespace platform {
-
 // Makes the family name "impact" usable on this machine: when no real Impact
 // is installed, the bundled Anton face stands in for it (left alone, fontconfig
 // picks a dingbat font for that name).
@@ -15,4 +13,3 @@ void installImpactStandIn();
 // face stands in for Impact.
 double clockBaseline(const QPainter &painter);
 
-} // namespace platform

@@ -30,7 +30,7 @@ bool onAnyScreen(double leftTwips, double topTwips, const QSize &size)
     constexpr double kFar = 1e8; // beyond any screen, and safe to convert to int
     if (!(std::abs(leftTwips) < kFar && std::abs(topTwips) < kFar))
         return false; // also rejects infinities and NaN
-    const QRect rect(QPoint(platform::twipsToPixelsX(leftTwips), platform::twipsToPixelsY(topTwips)), size);
+    const QRect rect(QPoint(compat::twipsToPixelsX(leftTwips), compat::twipsToPixelsY(topTwips)), size);
     for (const QScreen *screen : QGuiApplication::screens())
         if (screen->geometry().intersects(rect))
             return true;
@@ -41,13 +41,13 @@ bool onAnyScreen(double leftTwips, double topTwips, const QSize &size)
 Form1 *Form1::instance() { return theClock; }
 
 Form1::Form1()
-    : QWidget(nullptr, Qt::Window | platform::desktopWindowFlags())
+    : QWidget(nullptr, Qt::Window | x11::desktopWindowFlags())
     , m_face(this)
 {
     theClock = this;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    setGeometry(platform::twipsRect(0, 0, 1890, 705));
+    setGeometry(compat::twipsRect(0, 0, 1890, 705));
     setAutoFillBackground(true);
 
     Timer1 = new QTimer(this);
@@ -64,7 +64,7 @@ Form1::~Form1()
 bool Form1::Form_Load()
 {
     // Only one clock per user; a second one leaves without a word.
-    if (platform::previousInstance())
+    if (compat::previousInstance())
         return false;
 
     Timer1->start(800);
@@ -74,15 +74,15 @@ bool Form1::Form_Load()
     // The way the digits are painted follows the desktop: antialiased when a
     // compositing manager runs. It is a property of the native window, which
     // does not exist yet.
-    m_face.choosePainting(platform::compositorRunning());
+    m_face.choosePainting(x11::compositorRunning());
 
     // The first showing is set up as a tick sets up the next.
-    const QString timeText = TimeText(platform::now(), gShowSec);
+    const QString timeText = TimeText(compat::now(), gShowSec);
     setClockProperties(timeText, WindowSizeTwips(gFontSize));
     placeAt(gLeft, gTop);
     m_face.shapeToText(timeText);
 
-    m_previousTick = platform::now();
+    m_previousTick = compat::now();
     return true;
 }
 
@@ -90,9 +90,9 @@ void Form1::readSettings()
 {
     // A value that does not fit its variable is skipped and the variable
     // keeps its start value.
-    if (auto c = platform::RoundToInt32(platform::NumberFromText(ReadSetting(kApp, "Font", "Color"))))
+    if (auto c = compat::RoundToInt32(compat::NumberFromText(ReadSetting(kApp, "Font", "Color"))))
         gColor = *c;
-    if (auto s = platform::RoundToInt16(platform::NumberFromText(ReadSetting(kApp, "Font", "Size"))))
+    if (auto s = compat::RoundToInt16(compat::NumberFromText(ReadSetting(kApp, "Font", "Size"))))
         gFontSize = *s;
     if (gFontSize == 0)
         gFontSize = 18;
@@ -114,8 +114,8 @@ void Form1::readSettings()
 
     // A stored 0 is a real position (the screen's edge); only an entry with no
     // number in it means "not placed yet", and the clock starts at the centre.
-    gTop = platform::NumberAtStart(ReadSetting(kApp, "Set", "Top")).value_or(platform::screenHeightTwips() / 2);
-    gLeft = platform::NumberAtStart(ReadSetting(kApp, "Set", "Left")).value_or(platform::screenWidthTwips() / 2);
+    gTop = compat::NumberAtStart(ReadSetting(kApp, "Set", "Top")).value_or(compat::screenHeightTwips() / 2);
+    gLeft = compat::NumberAtStart(ReadSetting(kApp, "Set", "Left")).value_or(compat::screenWidthTwips() / 2);
 }
 
 void Form1::placeAt(double leftTwips, double topTwips)
@@ -123,19 +123,19 @@ void Form1::placeAt(double leftTwips, double topTwips)
     // A position off every screen (a monitor unplugged, a smaller resolution)
     // would lose a frameless clock: it starts at the centre instead.
     if (!onAnyScreen(leftTwips, topTwips, size())) {
-        gLeft = platform::screenWidthTwips() / 2;
-        gTop = platform::screenHeightTwips() / 2;
+        gLeft = compat::screenWidthTwips() / 2;
+        gTop = compat::screenHeightTwips() / 2;
         leftTwips = gLeft;
         topTwips = gTop;
     }
-    move(platform::twipsToPixelsX(leftTwips), platform::twipsToPixelsY(topTwips));
+    move(compat::twipsToPixelsX(leftTwips), compat::twipsToPixelsY(topTwips));
 }
 
 void Form1::on_Timer1_timeout()
 {
     // The time as shown, and as the alarm compares it: one reading of the
     // clock, so that the two never straddle a second.
-    const QDateTime comparisonTime = platform::now();
+    const QDateTime comparisonTime = compat::now();
     const QString timeText = TimeText(comparisonTime, gShowSec);
 
     // A nested tick (the firing sequence lets events run) must
@@ -152,7 +152,7 @@ void Form1::on_Timer1_timeout()
     // A compositing manager started or ended since the last tick: the window
     // is made again for the other way of painting, and shown once it has its
     // properties and outline, so that it never shows as a box.
-    const bool recreate = platform::compositorRunning() != m_face.translucent();
+    const bool recreate = x11::compositorRunning() != m_face.translucent();
     if (recreate)
         m_face.recreateForPainting(!m_face.translucent());
 
@@ -165,7 +165,7 @@ void Form1::on_Timer1_timeout()
         // below the focused one: the clock was on top of that, and stays so.
         raise();
         if (C_Menu::instance()->ppopup->isChecked())
-            platform::setTopMost(this, true);
+            x11::setTopMost(this, true);
     }
 }
 
@@ -173,7 +173,7 @@ void Form1::fireAlarm()
 {
     m_alarmFiring = true;
     QCoreApplication::processEvents();
-    platform::beep();
+    compat::beep();
     C_AlamF *notice = C_AlamF::instance();
     notice->txt->setPlainText(gAlarmMsg);
     notice->showNotice();
@@ -188,8 +188,8 @@ void Form1::fireAlarm()
 // set; a tick that changes nothing then sends nothing to the display server.
 void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
 {
-    const int heightPx = platform::twipsToPixelsY(sizeTwips.height());
-    const int widthPx = platform::twipsToPixelsX(sizeTwips.width());
+    const int heightPx = compat::twipsToPixelsY(sizeTwips.height());
+    const int widthPx = compat::twipsToPixelsX(sizeTwips.width());
     if (height() != heightPx)
         resize(width(), heightPx);
     if (width() != widthPx)
@@ -209,13 +209,13 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
         clockFont.setBold(true);
         setFont(clockFont);
     }
-    const QColor colour = platform::fromWinColor(gColor);
+    const QColor colour = compat::fromWinColor(gColor);
     if (palette().color(QPalette::Window) != colour) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
         setPalette(pal);
         if (!m_face.translucent())
-            platform::paintSolidBySystem(this, colour); // the painted digits follow with the outline
+            x11::paintSolidBySystem(this, colour); // the painted digits follow with the outline
     }
 }
 
@@ -223,12 +223,12 @@ void Form1::showEvent(QShowEvent *)
 {
     // The native window exists now and is not mapped yet.
     if (m_face.translucent())
-        platform::paintTranslucentByProgram(this);
+        x11::paintTranslucentByProgram(this);
     else
-        platform::paintSolidBySystem(this, palette().color(QPalette::Window));
-    platform::keepShadowOff(this);
-    platform::keepOffTaskbar(this);
-    platform::keepOnTopOfXWindows(this);
+        x11::paintSolidBySystem(this, palette().color(QPalette::Window));
+    x11::keepShadowOff(this);
+    x11::keepOffTaskbar(this);
+    x11::keepOnTopOfXWindows(this);
 }
 
 void Form1::paintEvent(QPaintEvent *) { m_face.paint(); }
@@ -248,8 +248,8 @@ void Form1::mousePressEvent(QMouseEvent *event)
         // X server reports it with the press; the window's own x() and y()
         // may still be where Qt asked for it, not where it is.
         const QPointF at = event->globalPosition();
-        C_Menu::instance()->popupAt(QPoint(platform::pixelThroughTwips(at.x(), platform::twipsPerPixelX()),
-                                           platform::pixelThroughTwips(at.y(), platform::twipsPerPixelY())));
+        C_Menu::instance()->popupAt(QPoint(compat::pixelThroughTwips(at.x(), compat::twipsPerPixelX()),
+                                           compat::pixelThroughTwips(at.y(), compat::twipsPerPixelY())));
     }
 }
 

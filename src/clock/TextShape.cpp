@@ -12,8 +12,6 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
-
 namespace {
 // `text` drawn with its origin at x, clipped to `size` (logical pixels), as
 // device pixels.
@@ -181,4 +179,3 @@ QRegion paintedRegion(const QImage &painting)
     return region;
 }
 
-} // namespace platform

@@ -7,8 +7,6 @@
 class QColor;
 class QImage;
 
-namespace platform {
-
 // The area inside the glyph outlines of `text`, written in `font` with the top
 // of the text's character cell at (0, 0), clipped to `size` pixels. Holes
 // inside glyphs (0, 4, 6, 8, 9) are not part of the region. At a device pixel
@@ -32,4 +30,3 @@ QImage paintedText(const QString &text, const QFont &font, const QSize &size, qr
 // sees.
 QRegion paintedRegion(const QImage &painting);
 
-} // namespace platform

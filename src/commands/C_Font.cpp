@@ -11,13 +11,13 @@ C_Font::C_Font()
     : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint)
 {
-    platform::setUpDialog(this, QStringLiteral("C_Font"), QStringLiteral("FontSize指定"), 2625, 585);
-    move(platform::centredOnScreen(size()));
+    compat::setUpDialog(this, QStringLiteral("C_Font"), QStringLiteral("FontSize指定"), 2625, 585);
+    move(compat::centredOnScreen(size()));
 
     cboFont = new QComboBox(this);
     cboFont->setObjectName(QStringLiteral("cboFont"));
-    cboFont->setGeometry(platform::twipsRect(120, 120, 1215, 360));
-    cboFont->setFont(platform::layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 12, true));
+    cboFont->setGeometry(compat::twipsRect(120, 120, 1215, 360));
+    cboFont->setFont(compat::layoutFont(QStringLiteral("ＭＳ Ｐ明朝"), 12, true));
     cboFont->setEditable(false); // a choice from the list only
     cboFont->addItems({QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"),
                        QStringLiteral("18"), QStringLiteral("20"), QStringLiteral("22"),
@@ -31,8 +31,8 @@ C_Font::C_Font()
 
     cmd = new QPushButton(QStringLiteral("O K"), this);
     cmd->setObjectName(QStringLiteral("cmd"));
-    cmd->setGeometry(platform::twipsRect(1440, 120, 975, 375));
-    cmd->setFont(platform::layoutFont(QStringLiteral("ＭＳ 明朝"), 12, true));
+    cmd->setGeometry(compat::twipsRect(1440, 120, 975, 375));
+    cmd->setFont(compat::layoutFont(QStringLiteral("ＭＳ 明朝"), 12, true));
     // Not the default button: Enter presses it only while it has the focus.
     cmd->setAutoDefault(true);
     cmd->setAccessibleName(QStringLiteral("O K"));

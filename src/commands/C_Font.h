@@ -7,10 +7,10 @@
 
 // The small dialog in which the digit size is picked from a fixed list.
 // Modeless, without owner, at most one; destroyed when closed.
-class C_Font : public QWidget, public platform::OneWindow<C_Font>
+class C_Font : public QWidget, public compat::OneWindow<C_Font>
 {
     Q_OBJECT
-    friend class platform::OneWindow<C_Font>;
+    friend class compat::OneWindow<C_Font>;
 public:
     QComboBox *cboFont;
     QPushButton *cmd;

@@ -21,22 +21,22 @@ namespace commands {
 void SaveSetting()
 {
     Form1 *clock = Form1::instance();
-    platform::SettingsStore store(kApp);
+    compat::SettingsStore store(kApp);
     store.write(QStringLiteral("Font"), QStringLiteral("Color"), QString::number(gColor));
     store.write(QStringLiteral("Font"), QStringLiteral("Size"), QString::number(gFontSize));
     if (clock) {
         // Where the window is on the screen now, from the window system.
-        const QPoint position = platform::positionOnScreen(clock);
-        store.write(QStringLiteral("Set"), QStringLiteral("Top"), positionText(platform::pixelsToTwipsY(position.y())));
-        store.write(QStringLiteral("Set"), QStringLiteral("Left"), positionText(platform::pixelsToTwipsX(position.x())));
+        const QPoint position = x11::positionOnScreen(clock);
+        store.write(QStringLiteral("Set"), QStringLiteral("Top"), positionText(compat::pixelsToTwipsY(position.y())));
+        store.write(QStringLiteral("Set"), QStringLiteral("Left"), positionText(compat::pixelsToTwipsX(position.x())));
     }
     store.write(QStringLiteral("Disp"), QStringLiteral("Sec"), gShowSec ? QStringLiteral("True") : QStringLiteral("False"));
     // The file is replaced whole or not at all, so a failed save loses nothing.
     if (!store.commit())
-        platform::MsgBox(QStringLiteral("設定を保存できませんでした。\n保存先: %1\n"
+        compat::MsgBox(QStringLiteral("設定を保存できませんでした。\n保存先: %1\n"
                                         "前回保存した設定はそのまま残っています。")
                              .arg(store.fileName()),
-                         QMessageBox::Warning, QString::fromLatin1(platform::version::kProductName));
+                         QMessageBox::Warning, QString::fromLatin1(compat::version::kProductName));
 }
 
 } // namespace commands

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-namespace platform {
+namespace compat {
 
 namespace {
 std::function<void()> &sink()
@@ -53,4 +53,4 @@ void setBeepSink(std::function<void()> s) { sink() = std::move(s); }
 void setSoundPlayer(SoundPlayer p) { player() = std::move(p); }
 void setBellSink(std::function<void()> b) { bell() = std::move(b); }
 
-} // namespace platform
+} // namespace compat

@@ -5,7 +5,7 @@
 // The alarm's sound. The X bell alone is silent on most desktops, so the
 // alarm plays the desktop's "alarm-clock-elapsed" sound and rings the bell
 // only when that sound cannot be played.
-namespace platform {
+namespace compat {
 
 inline constexpr char kAlarmSoundEvent[] = "alarm-clock-elapsed";
 
@@ -21,4 +21,4 @@ using SoundPlayer = std::function<bool(const char *eventId)>;
 void setSoundPlayer(SoundPlayer player);    // empty: the desktop's sound theme
 void setBellSink(std::function<void()> bell); // empty: the system bell
 
-} // namespace platform
+} // namespace compat

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-namespace platform {
+namespace compat {
 
 void setUpDialog(QWidget *dialog, const QString &name, const QString &title, double widthTwips,
                  double heightTwips)
@@ -24,4 +24,4 @@ QFont layoutFont(const QString &family, double points, bool bold)
     return font;
 }
 
-} // namespace platform
+} // namespace compat

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace compat {
 
 // What the clock's own windows (the alarm dialog, the alarm notice, the size
 // dialog) share: an object name, a title, a fixed size laid out in twips;
@@ -16,4 +16,4 @@ void setUpDialog(QWidget *dialog, const QString &name, const QString &title, dou
 // A face the dialogs were laid out with, at its size in points.
 QFont layoutFont(const QString &family, double points, bool bold);
 
-} // namespace platform
+} // namespace compat

@@ -6,7 +6,7 @@
 #include <QFontInfo>
 #include <QStringList>
 
-namespace platform {
+namespace compat {
 
 namespace {
 
@@ -66,4 +66,4 @@ void installJapaneseFontStandIns()
     preferProportionalInterfaceFace();
 }
 
-} // namespace platform
+} // namespace compat

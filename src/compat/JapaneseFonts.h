@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-namespace platform {
+namespace compat {
 
 // The dialogs were laid out with the Japanese Windows faces "ＭＳ 明朝",
 // "ＭＳ Ｐ明朝", "ＭＳ ゴシック" and "ＭＳ Ｐゴシック". Those names mean nothing
@@ -12,4 +12,4 @@ namespace platform {
 // Call once, after the application object exists and before any window is built.
 void installJapaneseFontStandIns();
 
-} // namespace platform
+} // namespace compat

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "compat/MsgBox.h"
 
-namespace platform {
+namespace compat {
 
 void MsgBox(const QString &text, QMessageBox::Icon icon, const QString &title)
 {
@@ -10,4 +10,4 @@ void MsgBox(const QString &text, QMessageBox::Icon icon, const QString &title)
     box.exec();
 }
 
-} // namespace platform
+} // namespace compat

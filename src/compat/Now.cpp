@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "compat/Now.h"
 
-namespace platform {
+namespace compat {
 
 namespace {
 std::function<QDateTime()> &source()
@@ -15,4 +15,4 @@ QDateTime now() { return source() ? source()() : QDateTime::currentDateTime(); }
 
 void setNowSource(std::function<QDateTime()> s) { source() = std::move(s); }
 
-} // namespace platform
+} // namespace compat

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-namespace platform {
+namespace compat {
 
 namespace {
 bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
@@ -125,4 +125,4 @@ std::optional<Int> roundTo(double value)
 std::optional<qint16> RoundToInt16(double value) { return roundTo<qint16>(value); }
 std::optional<qint32> RoundToInt32(double value) { return roundTo<qint32>(value); }
 
-} // namespace platform
+} // namespace compat

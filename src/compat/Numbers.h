@@ -5,7 +5,7 @@
 
 // Numbers as the settings file and the alarm's minutes field have always been
 // read: leniently, from the start of a text, and rounded to 16 or 32 bits.
-namespace platform {
+namespace compat {
 
 // The number at the start of `text`, read leniently (blanks skipped anywhere,
 // &H/&O prefixes, sign, decimals, exponent; stops at the first misfit), or
@@ -19,4 +19,4 @@ double NumberFromText(const QString &text);
 std::optional<qint16> RoundToInt16(double value);
 std::optional<qint32> RoundToInt32(double value);
 
-} // namespace platform
+} // namespace compat

@@ -2,7 +2,7 @@
 #pragma once
 #include <QPointer>
 
-namespace platform {
+namespace compat {
 
 // A window of which there is at most one: made (hidden) at the first
 // reference, made afresh after it has been destroyed. The window class
@@ -27,4 +27,4 @@ private:
     }
 };
 
-} // namespace platform
+} // namespace compat

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <memory>
 
-namespace platform {
+namespace compat {
 
 namespace {
 enum class Lock { Taken, HeldByRunningClock, Unusable };
@@ -96,4 +96,4 @@ bool previousInstance()
     return running;
 }
 
-} // namespace platform
+} // namespace compat

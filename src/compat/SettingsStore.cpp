@@ -4,7 +4,7 @@
 #include <QLockFile>
 #include <QStringList>
 
-namespace platform {
+namespace compat {
 
 SettingsStore::SettingsStore(const QString &application)
     : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tavisk"), application)
@@ -44,4 +44,4 @@ bool SettingsStore::commit()
     return m_settings.status() == QSettings::NoError;
 }
 
-} // namespace platform
+} // namespace compat

@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <QString>
 
-namespace platform {
+namespace compat {
 
 // The current user's persistent store: application -> section -> key -> text.
 // On Linux it is the INI file $XDG_CONFIG_HOME/Tavisk/<application>.conf.
@@ -25,4 +25,4 @@ private:
     QSettings m_settings;
 };
 
-} // namespace platform
+} // namespace compat

@@ -5,7 +5,7 @@
 #include <QEvent>
 #include <QWidget>
 
-namespace platform {
+namespace compat {
 
 namespace {
 bool framed(const QWidget *window) { return window->frameGeometry().size() != window->size(); }
@@ -54,4 +54,4 @@ void showCentred(QWidget *window)
     window->activateWindow();
 }
 
-} // namespace platform
+} // namespace compat

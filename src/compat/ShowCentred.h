@@ -2,7 +2,7 @@
 #pragma once
 class QWidget;
 
-namespace platform {
+namespace compat {
 
 // Shows a modeless top-level window centred on the whole primary screen by
 // its outer (framed) size, raised and active. Before a window's first showing
@@ -10,4 +10,4 @@ namespace platform {
 // centred once more as soon as the window manager has framed it.
 void showCentred(QWidget *window);
 
-} // namespace platform
+} // namespace compat

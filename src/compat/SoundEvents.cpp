@@ -7,7 +7,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
-namespace platform {
+namespace compat {
 
 namespace {
 // libcanberra plays each sound on a thread of the driver module it loaded
@@ -69,4 +69,4 @@ bool SoundEvents::play(const char *eventId, const char *description)
 
 const char *SoundEvents::lastError() const { return ca_strerror(m_lastResult); }
 
-} // namespace platform
+} // namespace compat

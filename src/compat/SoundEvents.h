@@ -3,7 +3,7 @@
 
 struct ca_context;
 
-namespace platform {
+namespace compat {
 
 // The desktop's event sounds, looked up by event id in the freedesktop sound
 // theme and played through libcanberra (PulseAudio, PipeWire or ALSA,
@@ -32,4 +32,4 @@ private:
     int m_lastResult = 0;
 };
 
-} // namespace platform
+} // namespace compat

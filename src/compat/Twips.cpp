@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <cmath>
 
-namespace platform {
+namespace compat {
 
 namespace {
 double dpiX()
@@ -58,4 +58,4 @@ QPoint centredOnScreen(const QSize &outerPixels)
     return origin + QPoint(twipsToPixelsX(left), twipsToPixelsY(top));
 }
 
-} // namespace platform
+} // namespace compat

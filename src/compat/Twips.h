@@ -5,7 +5,7 @@
 // Window layouts are kept in twips (1/1440 inch), as they were designed;
 // the widgets want pixels. Conversions use the primary screen's logical DPI,
 // so twips per pixel is 15 at 96 dpi.
-namespace platform {
+namespace compat {
 
 double twipsPerPixelX();
 double twipsPerPixelY();
@@ -33,4 +33,4 @@ double screenHeightTwips();
 // primary screen (not the work area), computed in twips as the layouts do.
 QPoint centredOnScreen(const QSize &outerPixels);
 
-} // namespace platform
+} // namespace compat

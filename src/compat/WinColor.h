@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QtGlobal>
 
-namespace platform {
+namespace compat {
 
 // Colours are kept as Windows colour values: red in the low byte, then green,
 // then blue. Only those 24 bits carry a colour.
@@ -18,4 +18,4 @@ inline qint32 toWinColor(const QColor &c)
     return qint32(quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16));
 }
 
-} // namespace platform
+} // namespace compat

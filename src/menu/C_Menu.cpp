@@ -18,14 +18,14 @@
 using namespace BasTavisk;
 
 namespace {
-const QString kTitle = QString::fromLatin1(platform::version::kProductName);
+const QString kTitle = QString::fromLatin1(compat::version::kProductName);
 }
 
 C_Menu::C_Menu()
 {
     setObjectName(QStringLiteral("C_Menu"));
     setWindowTitle(QStringLiteral("Form1"));
-    resize(platform::twipsRect(0, 0, 1575, 465).size());
+    resize(compat::twipsRect(0, 0, 1575, 465).size());
 
     p_Main = new QMenu(QStringLiteral("MainMenu"), this);
     p_Main->setObjectName(QStringLiteral("p_Main"));
@@ -82,7 +82,7 @@ void C_Menu::on_p_ColorSelect_triggered()
     }
     if (CommonDialog1->exec() != QDialog::Accepted)
         return; // cancelled: the colour stays
-    gColor = platform::toWinColor(CommonDialog1->selectedColor());
+    gColor = compat::toWinColor(CommonDialog1->selectedColor());
 }
 
 void C_Menu::on_p_FontSSelect_triggered()
@@ -90,7 +90,7 @@ void C_Menu::on_p_FontSSelect_triggered()
     C_Font *dialog = C_Font::instance();
     if (gFontSize != 0)
         dialog->preselect(gFontSize);
-    platform::showCentred(dialog); // modeless: the command returns at once
+    compat::showCentred(dialog); // modeless: the command returns at once
 }
 
 void C_Menu::on_p_scale_triggered()
@@ -104,26 +104,26 @@ void C_Menu::on_ppopup_triggered()
     // The menu has already flipped the check mark; it alone decides.
     Form1 *clock = Form1::instance();
     if (clock)
-        platform::setTopMost(clock, ppopup->isChecked());
+        x11::setTopMost(clock, ppopup->isChecked());
 }
 
 void C_Menu::on_p_alam_triggered()
 {
     // Opening it again while it is open centres it again; its fields stay.
-    platform::showCentred(C_Alam::instance()); // modeless: the command returns at once
+    compat::showCentred(C_Alam::instance()); // modeless: the command returns at once
 }
 
 void C_Menu::on_p_savepic_triggered() { commands::SaveSetting(); }
 
 void C_Menu::on_p_help_triggered()
 {
-    platform::MsgBox(QStringLiteral("時間表示がされている部分を右クリックし、\n各メニューで設定するだけです！"),
+    compat::MsgBox(QStringLiteral("時間表示がされている部分を右クリックし、\n各メニューで設定するだけです！"),
                      QMessageBox::Information, kTitle);
 }
 
 void C_Menu::on_p_about_triggered()
 {
-    platform::MsgBox(kTitle + QStringLiteral("  Copyright (C) 2026 The Tavisk developers"),
+    compat::MsgBox(kTitle + QStringLiteral("  Copyright (C) 2026 The Tavisk developers"),
                      QMessageBox::NoIcon, kTitle);
 }
 

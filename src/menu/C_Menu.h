@@ -10,10 +10,10 @@ class QColorDialog;
 // The hidden host of the context menu. It is never shown; its menu pops up
 // over the clock, and each item's command runs here. The commands change the
 // clock state or open a window that does; the next tick shows the change.
-class C_Menu : public QWidget, public platform::OneWindow<C_Menu>
+class C_Menu : public QWidget, public compat::OneWindow<C_Menu>
 {
     Q_OBJECT
-    friend class platform::OneWindow<C_Menu>;
+    friend class compat::OneWindow<C_Menu>;
 public:
     QMenu *p_Main;
     QAction *p_ColorSelect;

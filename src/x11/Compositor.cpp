@@ -13,7 +13,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
-namespace platform {
+namespace x11 {
 namespace {
 
 class CompositorWatch : public QAbstractNativeEventFilter
@@ -132,4 +132,4 @@ void keepShadowOff(QWidget *window)
         w->keepShadowOff(xcb_window_t(window->winId()));
 }
 
-} // namespace platform
+} // namespace x11

@@ -2,7 +2,7 @@
 #pragma once
 class QWidget;
 
-namespace platform {
+namespace x11 {
 
 // Whether a compositing manager runs on the display's default screen, that
 // is whether the screen's _NET_WM_CM_S<n> selection has an owner. Only then
@@ -23,4 +23,4 @@ bool compositorRunning();
 // frameless window with an alpha channel, nor xfwm4 for a shaped one.)
 void keepShadowOff(QWidget *window);
 
-} // namespace platform
+} // namespace x11

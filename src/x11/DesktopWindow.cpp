@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace platform {
+namespace x11 {
 
 namespace {
 // The name the X window manager gives itself, empty when there is none.
@@ -146,4 +146,4 @@ void keepOffTaskbar(QWidget *window)
     xcb_flush(connection);
 }
 
-} // namespace platform
+} // namespace x11

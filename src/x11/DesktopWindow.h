@@ -4,7 +4,7 @@
 #include <Qt>
 class QWidget;
 
-namespace platform {
+namespace x11 {
 
 // Where the window's top-left corner really is on the screen, in the
 // program's (logical) pixels, as the window system knows it. Qt's own idea of
@@ -34,4 +34,4 @@ void keepOnTopOfXWindows(QWidget *window);
 // shown: window managers read these states when they take a window on.
 void keepOffTaskbar(QWidget *window);
 
-} // namespace platform
+} // namespace x11

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace platform {
+namespace x11 {
 
 namespace {
 constexpr int kWaitMs = 2000;
@@ -30,4 +30,4 @@ void showReliably(QWidget *window)
     retry->start();
 }
 
-} // namespace platform
+} // namespace x11

@@ -2,7 +2,7 @@
 #pragma once
 class QWidget;
 
-namespace platform {
+namespace x11 {
 
 // Shows a top-level window and, should the window system still not have put
 // it on screen a few seconds later, asks again, a few times. A map request
@@ -11,4 +11,4 @@ namespace platform {
 // its user.
 void showReliably(QWidget *window);
 
-} // namespace platform
+} // namespace x11

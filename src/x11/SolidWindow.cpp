@@ -12,7 +12,7 @@
 #include <cstdint>
 #include "x11/XlibHeaders.h"
 
-namespace platform {
+namespace x11 {
 namespace {
 
 using x11::Reply;
@@ -169,4 +169,4 @@ void setTopMost(QWidget *window, bool onTop)
     xcb_flush(connection);
 }
 
-} // namespace platform
+} // namespace x11

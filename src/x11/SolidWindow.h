@@ -4,7 +4,7 @@ class QColor;
 class QRegion;
 class QWidget;
 
-namespace platform {
+namespace x11 {
 
 // A window whose whole content is one colour, cut to shape: the clock.
 //
@@ -42,4 +42,4 @@ bool setTranslucentOutline(QWidget *window, const QRegion &outline);
 // recreating it. Whatever events the window had chosen to ignore stay ignored.
 void setTopMost(QWidget *window, bool onTop);
 
-} // namespace platform
+} // namespace x11

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <cstring>
 
-namespace platform::x11 {
+namespace x11 {
 
 xcb_connection_t *connection()
 {
@@ -19,4 +19,4 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-} // namespace platform::x11
+} // namespace x11

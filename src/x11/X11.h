@@ -6,7 +6,7 @@
 
 // What the platform layer's X11 code shares: Qt's own connection to the X
 // server, the replies it hands back, and atoms by name.
-namespace platform::x11 {
+namespace x11 {
 
 // Qt's connection; null when the program does not run on X11.
 xcb_connection_t *connection();
@@ -21,4 +21,4 @@ using Reply = std::unique_ptr<T, FreeReply>;
 // The atom of `name` (one round trip), XCB_ATOM_NONE when the server cannot say.
 xcb_atom_t atom(xcb_connection_t *connection, const char *name);
 
-} // namespace platform::x11
+} // namespace x11

@@ -348,13 +348,13 @@ void TestCAlam::openingIsModelessAndSingle()
     QVERIFY(!dialog->isModal());
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(!dialog->parentWidget());
-    QCOMPARE(dialog->pos(), platform::centredOnScreen(dialog->frameGeometry().size()));
+    QCOMPARE(dialog->pos(), compat::centredOnScreen(dialog->frameGeometry().size()));
 
     dialog->txtA->setText(QStringLiteral("9"));
     dialog->move(3, 4);
     QCOMPARE(openDialog(), dialog);
     QCOMPARE(dialog->txtA->text(), QStringLiteral("9")); // opening again keeps what was typed
-    QCOMPARE(dialog->pos(), platform::centredOnScreen(dialog->frameGeometry().size()));
+    QCOMPARE(dialog->pos(), compat::centredOnScreen(dialog->frameGeometry().size()));
     int dialogs = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
         dialogs += qobject_cast<C_Alam *>(w) ? 1 : 0;

@@ -38,7 +38,7 @@ private:
 void TestAlarmTime::initTestCase()
 {
     m_store = initClockTest();
-    platform::setBeepSink([this] { ++m_beeps; });
+    compat::setBeepSink([this] { ++m_beeps; });
     FakeNow now(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)));
     m_clock = std::make_unique<Form1>();
     QVERIFY(m_clock->Form_Load());
@@ -54,7 +54,7 @@ void TestAlarmTime::init()
 void TestAlarmTime::cleanupTestCase()
 {
     m_clock.reset();
-    platform::setBeepSink({});
+    compat::setBeepSink({});
 }
 
 // Steps: "+ms" advances the time source and ticks; "~ms" advances it without

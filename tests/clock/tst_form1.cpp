@@ -55,7 +55,7 @@ private:
 void TestForm1::initTestCase()
 {
     m_store = initClockTest();
-    platform::setBeepSink([this] { ++m_beeps; });
+    compat::setBeepSink([this] { ++m_beeps; });
 }
 
 void TestForm1::init()
@@ -86,10 +86,10 @@ void TestForm1::emptyStoreGivesDefaults()
     QCOMPARE(gFontSize, qint16(18));
     QCOMPARE(gShowSec, false);
     QVERIFY(gAlarmTime.isEmpty());
-    QCOMPARE(clock.size(), platform::twipsRect(0, 0, 1700, 375).size());
+    QCOMPARE(clock.size(), compat::twipsRect(0, 0, 1700, 375).size());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(clock.pos(), QPoint(platform::twipsToPixelsX(platform::screenWidthTwips() / 2),
-                                 platform::twipsToPixelsY(platform::screenHeightTwips() / 2)));
+    QCOMPARE(clock.pos(), QPoint(compat::twipsToPixelsX(compat::screenWidthTwips() / 2),
+                                 compat::twipsToPixelsY(compat::screenHeightTwips() / 2)));
     QVERIFY(qAbs(clock.x() - screen.width() / 2) <= 1);
     QCOMPARE(clock.windowTitle(), QStringLiteral("09:05"));
     QCOMPARE(clock.palette().color(QPalette::Window), QColor(Qt::black));
@@ -129,7 +129,7 @@ void TestForm1::storedValuesAreRead()
     QVERIFY(clock.Form_Load());
     QCOMPARE(gColor, color);
     QCOMPARE(int(gFontSize), size);
-    QCOMPARE(clock.size(), platform::twipsRect(0, 0, WindowSizeTwips(size).width(), WindowSizeTwips(size).height()).size());
+    QCOMPARE(clock.size(), compat::twipsRect(0, 0, WindowSizeTwips(size).width(), WindowSizeTwips(size).height()).size());
 }
 
 void TestForm1::positionsFromStore_data()
@@ -137,7 +137,7 @@ void TestForm1::positionsFromStore_data()
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<double>("left");
     QTest::addColumn<double>("top");
-    const double cx = platform::screenWidthTwips() / 2, cy = platform::screenHeightTwips() / 2;
+    const double cx = compat::screenWidthTwips() / 2, cy = compat::screenHeightTwips() / 2;
     QTest::newRow("absent") << QByteArray() << cx << cy;
     QTest::newRow("saved at the top edge") << QByteArray("[Set]\nTop=0\nLeft=300\n") << 300.0 << 0.0;
     QTest::newRow("saved at the left edge") << QByteArray("[Set]\nTop=600\nLeft=0\n") << 0.0 << 600.0;
@@ -156,7 +156,7 @@ void TestForm1::positionsFromStore()
     m_store->writeRaw(ini);
     Form1 clock;
     QVERIFY(clock.Form_Load());
-    QCOMPARE(clock.pos(), QPoint(platform::twipsToPixelsX(left), platform::twipsToPixelsY(top)));
+    QCOMPARE(clock.pos(), QPoint(compat::twipsToPixelsX(left), compat::twipsToPixelsY(top)));
 }
 
 void TestForm1::secondsSettingSetsCheckMark()
@@ -209,7 +209,7 @@ void TestForm1::tickAppliesStateChanges()
     now.advanceMs(800);
     clock.on_Timer1_timeout();
     QCOMPARE(clock.palette().color(QPalette::Window), QColor(0, 255, 0));
-    QCOMPARE(clock.size(), platform::twipsRect(0, 0, 2650, 800).size());
+    QCOMPARE(clock.size(), compat::twipsRect(0, 0, 2650, 800).size());
     QCOMPARE(clock.font().pointSize(), 36);
     QCOMPARE(clock.windowTitle(), QStringLiteral("09:05:07"));
     QVERIFY(clock.mask() != before);
@@ -219,7 +219,7 @@ void TestForm1::tickAppliesStateChanges()
     gFontSize = 14;
     clock.on_Timer1_timeout();
     QCOMPARE(clock.palette().color(QPalette::Window), QColor(0, 0, 255));
-    QCOMPARE(clock.size(), platform::twipsRect(0, 0, 1315, 375).size());
+    QCOMPARE(clock.size(), compat::twipsRect(0, 0, 1315, 375).size());
 }
 
 // Every digit must lie wholly inside the window made for its size: the
@@ -230,11 +230,11 @@ void TestForm1::outlineFitsEveryWindowSize()
         QFont font(QStringLiteral("impact"));
         font.setPointSize(points);
         font.setBold(true);
-        const QSize window = platform::twipsRect(0, 0, WindowSizeTwips(points).width(), WindowSizeTwips(points).height()).size();
+        const QSize window = compat::twipsRect(0, 0, WindowSizeTwips(points).width(), WindowSizeTwips(points).height()).size();
         for (const QString &text : {QStringLiteral("23:59:59"), QStringLiteral("23:59"), QStringLiteral("00:00:00"),
                                    QStringLiteral("08:48:48")}) {
-            const QRegion clipped = platform::textOutlineRegion(text, font, window);
-            const QRegion whole = platform::textOutlineRegion(text, font, window * 3);
+            const QRegion clipped = textOutlineRegion(text, font, window);
+            const QRegion whole = textOutlineRegion(text, font, window * 3);
             QVERIFY2(!whole.isEmpty(), qPrintable(text));
             QVERIFY2(clipped == whole, qPrintable(QStringLiteral("%1 at %2 pt").arg(text).arg(points)));
             QVERIFY2(whole.boundingRect().top() >= 1, "digits start below the window's top edge");
@@ -248,10 +248,10 @@ void TestForm1::outlineHasHolesAndFollowsText()
     font.setPointSize(36);
     font.setBold(true);
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("Anton")); // not a dingbat face
-    const QSize window = platform::twipsRect(0, 0, 2650, 800).size();
+    const QSize window = compat::twipsRect(0, 0, 2650, 800).size();
     for (const QString &digit : {QStringLiteral("0"), QStringLiteral("4"), QStringLiteral("6"),
                                 QStringLiteral("8"), QStringLiteral("9")}) {
-        const QRegion glyph = platform::textOutlineRegion(digit, font, window);
+        const QRegion glyph = textOutlineRegion(digit, font, window);
         const QRect box = glyph.boundingRect();
         // Some row through the glyph crosses a hole: filled, empty, filled.
         bool hole = false;
@@ -268,8 +268,8 @@ void TestForm1::outlineHasHolesAndFollowsText()
         }
         QVERIFY2(hole, qPrintable(digit));
     }
-    QVERIFY(platform::textOutlineRegion("11:11", font, window) != platform::textOutlineRegion("11:12", font, window));
-    QVERIFY(platform::textOutlineRegion("", font, window).isEmpty());
+    QVERIFY(textOutlineRegion("11:11", font, window) != textOutlineRegion("11:12", font, window));
+    QVERIFY(textOutlineRegion("", font, window).isEmpty());
 }
 
 void TestForm1::alarmFiresOnceIntoNotice()

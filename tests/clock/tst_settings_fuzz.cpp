@@ -170,9 +170,9 @@ void TestSettingsFuzz::numberFromTextMatchesModel()
     int cases = 0;
     auto check = [&](const QString &text) {
         const std::optional<double> model = modelNumber(text);
-        const std::optional<double> actual = platform::NumberAtStart(text);
+        const std::optional<double> actual = compat::NumberAtStart(text);
         if (model.has_value() != actual.has_value()
-            || (model && !sameNumber(*model, *actual)) || !sameNumber(model.value_or(0), platform::NumberFromText(text)))
+            || (model && !sameNumber(*model, *actual)) || !sameNumber(model.value_or(0), compat::NumberFromText(text)))
             QFAIL(qPrintable(QStringLiteral("NumberFromText(\"%1\"): model %2, reader %3")
                                  .arg(text.left(80))
                                  .arg(model ? QString::number(*model, 'g', 17) : QStringLiteral("none"))
@@ -234,18 +234,18 @@ void TestSettingsFuzz::startAndCheck(const QString &caseName, bool checkedBefore
 
     // Position: as stored when it leaves the window on a screen, else centred.
     const QSize size = clock.size();
-    const QSize wantPixels(platform::twipsToPixelsX(WindowSizeTwips(int(wantSize)).width()),
-                           platform::twipsToPixelsY(WindowSizeTwips(int(wantSize)).height()));
+    const QSize wantPixels(compat::twipsToPixelsX(WindowSizeTwips(int(wantSize)).width()),
+                           compat::twipsToPixelsY(WindowSizeTwips(int(wantSize)).height()));
     QVERIFY2(size == wantPixels, qPrintable(where()));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const double centreTop = platform::pixelsToTwipsY(screen.height()) / 2;
-    const double centreLeft = platform::pixelsToTwipsX(screen.width()) / 2;
+    const double centreTop = compat::pixelsToTwipsY(screen.height()) / 2;
+    const double centreLeft = compat::pixelsToTwipsX(screen.width()) / 2;
     double top = modelNumber(topText).value_or(centreTop);
     double left = modelNumber(leftText).value_or(centreLeft);
     bool onScreen = std::isfinite(top) && std::isfinite(left) && std::abs(top) < 1e8 && std::abs(left) < 1e8;
     if (onScreen) {
-        const QRect r(QPoint(int(std::lround(left / platform::twipsPerPixelX())),
-                             int(std::lround(top / platform::twipsPerPixelY()))),
+        const QRect r(QPoint(int(std::lround(left / compat::twipsPerPixelX())),
+                             int(std::lround(top / compat::twipsPerPixelY()))),
                       size);
         onScreen = false;
         for (const QScreen *s : QGuiApplication::screens())
@@ -260,15 +260,15 @@ void TestSettingsFuzz::startAndCheck(const QString &caseName, bool checkedBefore
     for (const QScreen *s : QGuiApplication::screens())
         visible = visible || s->geometry().intersects(clock.geometry());
     QVERIFY2(visible, qPrintable(where()));
-    QVERIFY2(clock.windowTitle() == TimeText(platform::now(), gShowSec)
-                 || clock.windowTitle() == TimeText(platform::now().addSecs(-1), gShowSec),
+    QVERIFY2(clock.windowTitle() == TimeText(compat::now(), gShowSec)
+                 || clock.windowTitle() == TimeText(compat::now().addSecs(-1), gShowSec),
              qPrintable(where()));
 }
 
 void TestSettingsFuzz::hostileStoreStartsClock()
 {
     QRandomGenerator rng(0x5eed0002);
-    const QRect screenTwips(0, 0, int(platform::screenWidthTwips()), int(platform::screenHeightTwips()));
+    const QRect screenTwips(0, 0, int(compat::screenWidthTwips()), int(compat::screenHeightTwips()));
     const char *const sections[] = {"Font", "Font", "Set", "Set", "Disp"};
     const char *const keys[] = {"Color", "Size", "Top", "Left", "Sec"};
     FakeNow now(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 58)));
@@ -295,7 +295,7 @@ void TestSettingsFuzz::hostileStoreStartsClock()
             m_store->writeRaw(file);
         } else {
             // Hostile texts through the store itself; each entry may be absent.
-            platform::SettingsStore store(kApp);
+            compat::SettingsStore store(kApp);
             for (int k = 0; k < 5; ++k)
                 if (rng.bounded(6) != 0)
                     store.write(QLatin1String(sections[k]), QLatin1String(keys[k]),

@@ -46,7 +46,7 @@ void TestSoak::dayOfTicks()
 {
     const auto store = initClockTest();
     int beeps = 0;
-    platform::setBeepSink([&beeps] { ++beeps; });
+    compat::setBeepSink([&beeps] { ++beeps; });
     FakeNow now(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));
     resetClockState();
     Form1 clock;
@@ -86,7 +86,7 @@ void TestSoak::dayOfTicks()
 #ifndef TAVISK_SANITIZED
     QVERIFY2(end - baseline < 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(end - baseline)));
 #endif
-    platform::setBeepSink({});
+    compat::setBeepSink({});
 }
 
 QTEST_MAIN(TestSoak)

@@ -42,7 +42,7 @@ QFont clockFont(int points)
 QSize windowPixels(int points)
 {
     const QSize t = WindowSizeTwips(points);
-    return {platform::twipsToPixelsX(t.width()), platform::twipsToPixelsY(t.height())};
+    return {compat::twipsToPixelsX(t.width()), compat::twipsToPixelsY(t.height())};
 }
 
 QString hhnnss(int second) { return QString::asprintf("%02d:%02d:%02d", second / 3600, second / 60 % 60, second % 60); }
@@ -63,14 +63,14 @@ void TestTickSkip::composedOutlineEqualsDrawnText()
         int compared = 0;
         for (int second = 0; second < 86400; second += 23) {
             const QString text = hhnnss(second);
-            const QRegion composed = platform::textOutlineRegion(text, font, size);
-            const QRegion drawn = platform::renderedTextRegion(text, font, size);
+            const QRegion composed = textOutlineRegion(text, font, size);
+            const QRegion drawn = renderedTextRegion(text, font, size);
             if (!(composed ^ drawn).isEmpty())
                 QFAIL(qPrintable(QStringLiteral("%1 at %2 pt differs").arg(text).arg(points)));
             if (second % 60 < 23) {
                 const QString minutes = text.left(5);
-                if (!(platform::textOutlineRegion(minutes, font, size)
-                      ^ platform::renderedTextRegion(minutes, font, size)).isEmpty())
+                if (!(textOutlineRegion(minutes, font, size)
+                      ^ renderedTextRegion(minutes, font, size)).isEmpty())
                     QFAIL(qPrintable(QStringLiteral("%1 at %2 pt differs").arg(minutes).arg(points)));
             }
             ++compared;
@@ -81,15 +81,15 @@ void TestTickSkip::composedOutlineEqualsDrawnText()
     for (int points : {1, 5, 72, 300, 2000, 15000, 20000, 32767}) {
         const QSize size = windowPixels(36);
         for (const QString &text : {QStringLiteral("00:00:00"), QStringLiteral("18:49:11"), QStringLiteral("23:59")})
-            QVERIFY2((platform::textOutlineRegion(text, clockFont(points), size)
-                      ^ platform::renderedTextRegion(text, clockFont(points), size)).isEmpty(),
+            QVERIFY2((textOutlineRegion(text, clockFont(points), size)
+                      ^ renderedTextRegion(text, clockFont(points), size)).isEmpty(),
                      qPrintable(QStringLiteral("%1 at %2 pt").arg(text).arg(points)));
     }
     // Other text is drawn as it is.
     const QFont font = clockFont(18);
-    const QRegion other = platform::textOutlineRegion(QStringLiteral("Form1"), font, windowPixels(18));
+    const QRegion other = textOutlineRegion(QStringLiteral("Form1"), font, windowPixels(18));
     QVERIFY(!other.isEmpty());
-    QVERIFY((other ^ platform::renderedTextRegion(QStringLiteral("Form1"), font, windowPixels(18))).isEmpty());
+    QVERIFY((other ^ renderedTextRegion(QStringLiteral("Form1"), font, windowPixels(18))).isEmpty());
 }
 
 void TestTickSkip::composedOutlineFollowsFontChanges()
@@ -100,8 +100,8 @@ void TestTickSkip::composedOutlineFollowsFontChanges()
         for (int points : {36, 12, 36, 20}) {
             for (int height : {windowPixels(points).height(), 20}) {
                 const QSize size(windowPixels(points).width(), height);
-                QVERIFY((platform::textOutlineRegion(text, clockFont(points), size)
-                         ^ platform::renderedTextRegion(text, clockFont(points), size)).isEmpty());
+                QVERIFY((textOutlineRegion(text, clockFont(points), size)
+                         ^ renderedTextRegion(text, clockFont(points), size)).isEmpty());
             }
         }
     }
@@ -136,8 +136,8 @@ void TestTickSkip::randomStateWalkMatchesFullRebuild()
         QCOMPARE(clock.font().family(), QStringLiteral("impact"));
         QCOMPARE(clock.font().pointSize(), int(gFontSize));
         QVERIFY(clock.font().bold());
-        QCOMPARE(clock.palette().color(QPalette::Window), platform::fromWinColor(gColor));
-        if (!(clock.mask() ^ platform::renderedTextRegion(text, clockFont(gFontSize), size)).isEmpty())
+        QCOMPARE(clock.palette().color(QPalette::Window), compat::fromWinColor(gColor));
+        if (!(clock.mask() ^ renderedTextRegion(text, clockFont(gFontSize), size)).isEmpty())
             QFAIL(qPrintable(QStringLiteral("outline of %1 at %2 pt after tick %3").arg(text).arg(gFontSize).arg(tick)));
     }
     QVERIFY(changes > 150);

@@ -94,7 +94,7 @@ void TestCFont::openingPreselectsTheCurrentSize()
     QVERIFY(!dialog->isModal() && !QApplication::activeModalWidget()); // the command returned
     QVERIFY(!dialog->parentWidget());
     QCOMPARE(dialog->cboFont->currentText(), QStringLiteral("18"));
-    QCOMPARE(dialog->pos(), platform::centredOnScreen(dialog->frameGeometry().size()));
+    QCOMPARE(dialog->pos(), compat::centredOnScreen(dialog->frameGeometry().size()));
 
     // O K without a change keeps the size it had.
     dialog->cmd->click();
@@ -133,7 +133,7 @@ void TestCFont::openingTwiceLeavesOneDialog()
     QCOMPARE(openDialog(), dialog);
     QCOMPARE(openDialogs(), 1);
     QCOMPARE(dialog->cboFont->currentText(), QStringLiteral("18"));
-    QCOMPARE(dialog->pos(), platform::centredOnScreen(dialog->frameGeometry().size()));
+    QCOMPARE(dialog->pos(), compat::centredOnScreen(dialog->frameGeometry().size()));
 }
 
 void TestCFont::sizeNotInTheList()

@@ -48,13 +48,13 @@ void TestAlarmSound::init()
     resetClockState();
     m_requests.clear();
     m_bells = 0;
-    platform::setBellSink([this] { ++m_bells; });
+    compat::setBellSink([this] { ++m_bells; });
 }
 
 void TestAlarmSound::cleanup()
 {
-    platform::setSoundPlayer({});
-    platform::setBellSink({});
+    compat::setSoundPlayer({});
+    compat::setBellSink({});
     if (C_AlamF::exists())
         delete C_AlamF::instance();
 }
@@ -75,15 +75,15 @@ void TestAlarmSound::themeHasTheAlarmSound()
 {
     // ALSA's null device takes the samples and drops them, so playing only
     // succeeds when the sound theme has a sound for the event.
-    platform::SoundEvents discard("alsa", "null");
-    QVERIFY2(discard.play(platform::kAlarmSoundEvent, "test"), discard.lastError());
+    compat::SoundEvents discard("alsa", "null");
+    QVERIFY2(discard.play(compat::kAlarmSoundEvent, "test"), discard.lastError());
     QVERIFY(!discard.play("no-such-sound-event", "test"));
 }
 
 void TestAlarmSound::oneSoundRequestPerFiring()
 {
-    platform::SoundEvents discard("alsa", "null");
-    platform::setSoundPlayer([&](const char *eventId) {
+    compat::SoundEvents discard("alsa", "null");
+    compat::setSoundPlayer([&](const char *eventId) {
         m_requests << QString::fromLatin1(eventId);
         return discard.play(eventId, "test");
     });
@@ -103,9 +103,9 @@ void TestAlarmSound::oneSoundRequestPerFiring()
 
 void TestAlarmSound::bellWhenTheSoundCannotBePlayed()
 {
-    platform::SoundEvents noDriver("no-such-driver");
-    QVERIFY(!noDriver.play(platform::kAlarmSoundEvent, "test"));
-    platform::setSoundPlayer([&](const char *eventId) {
+    compat::SoundEvents noDriver("no-such-driver");
+    QVERIFY(!noDriver.play(compat::kAlarmSoundEvent, "test"));
+    compat::setSoundPlayer([&](const char *eventId) {
         m_requests << QString::fromLatin1(eventId);
         return noDriver.play(eventId, "test");
     });
@@ -125,9 +125,9 @@ void TestAlarmSound::realSoundFallsBackToBell()
 {
     // No player installed: the beep's own libcanberra context, which finds
     // no driver here (CANBERRA_DRIVER above), so the bell rings.
-    platform::beep();
+    compat::beep();
     QCOMPARE(m_bells, 1);
-    platform::beep();
+    compat::beep();
     QCOMPARE(m_bells, 2);
 }
 

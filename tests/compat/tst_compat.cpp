@@ -47,7 +47,7 @@ void TestCompat::settingsRoundTrip()
     QVERIFY(WriteSetting(kApp, "Font", "Color", text));
     QCOMPARE(ReadSetting(kApp, "Font", "Color"), text);
     // And from the file, as a fresh start reads it.
-    platform::SettingsStore fresh(kApp);
+    compat::SettingsStore fresh(kApp);
     QCOMPARE(fresh.read("Font", "Color"), text);
 }
 
@@ -63,8 +63,8 @@ void TestCompat::handEditedValues()
 {
     m_store->writeRaw("[Font]\nColor=1,000\nSize= 18 \n[Disp]\nSec=True\n");
     QCOMPARE(ReadSetting(kApp, "Font", "Color"), QStringLiteral("1,000")); // not an empty list
-    QCOMPARE(platform::NumberFromText(ReadSetting(kApp, "Font", "Color")), 1.0);
-    QCOMPARE(platform::NumberFromText(ReadSetting(kApp, "Font", "Size")), 18.0);
+    QCOMPARE(compat::NumberFromText(ReadSetting(kApp, "Font", "Color")), 1.0);
+    QCOMPARE(compat::NumberFromText(ReadSetting(kApp, "Font", "Size")), 18.0);
     QCOMPARE(ReadSetting(kApp, "Disp", "Sec"), QStringLiteral("True"));
 }
 
@@ -99,7 +99,7 @@ void TestCompat::menuPixelThroughTwips()
     QFETCH(double, pixels);
     QFETCH(double, twipsPerPixel);
     QFETCH(int, pixel);
-    QCOMPARE(platform::pixelThroughTwips(pixels, twipsPerPixel), pixel);
+    QCOMPARE(compat::pixelThroughTwips(pixels, twipsPerPixel), pixel);
 }
 
 void TestCompat::twips()
@@ -107,12 +107,12 @@ void TestCompat::twips()
     // Layouts in twips come out at their designed pixel sizes on a 96 dpi
     // screen, and a window centred in twips is centred on the screen.
     if (qFuzzyCompare(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), 96.0)) {
-        QCOMPARE(platform::twipsRect(120, 120, 4455, 1815), QRect(8, 8, 297, 121));
-        QCOMPARE(platform::twipsToPixelsX(1700), 113);
-        QCOMPARE(platform::pixelsToTwipsY(-10), -150.0);
+        QCOMPARE(compat::twipsRect(120, 120, 4455, 1815), QRect(8, 8, 297, 121));
+        QCOMPARE(compat::twipsToPixelsX(1700), 113);
+        QCOMPARE(compat::pixelsToTwipsY(-10), -150.0);
     }
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QPoint centred = platform::centredOnScreen(QSize(200, 100));
+    const QPoint centred = compat::centredOnScreen(QSize(200, 100));
     QVERIFY(qAbs(centred.x() + 100 - screen.center().x()) <= 1);
     QVERIFY(qAbs(centred.y() + 50 - screen.center().y()) <= 1);
 }

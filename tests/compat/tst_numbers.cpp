@@ -6,7 +6,7 @@
 #include <QtTest>
 #include <cmath>
 
-using namespace platform;
+using namespace compat;
 
 class TestNumbers : public QObject
 {

@@ -73,8 +73,8 @@ int missingInWindow(QWidget *window)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    platform::installImpactStandIn();
-    platform::installJapaneseFontStandIns();
+    installImpactStandIn();
+    compat::installJapaneseFontStandIns();
 
     QMenu *menu = C_Menu::instance()->p_Main;
     menu->popup(QPoint(10, 10));

@@ -48,7 +48,7 @@ private:
 void TestMenuCommands::initTestCase()
 {
     m_store = initClockTest();
-    platform::setBeepSink([this] { ++m_beeps; });
+    compat::setBeepSink([this] { ++m_beeps; });
 }
 
 void TestMenuCommands::init()
@@ -146,7 +146,7 @@ void TestMenuCommands::helpAndAboutBoxes()
     Seen help;
     inspect(&help);
     C_Menu::instance()->p_help->trigger();
-    QCOMPARE(help.title, QString::fromLatin1(platform::version::kProductName));
+    QCOMPARE(help.title, QString::fromLatin1(compat::version::kProductName));
     QVERIFY(help.text.contains(QStringLiteral("右クリック"))); // how to reach the settings
     QCOMPARE(help.icon, QMessageBox::Information);
     QVERIFY(help.okOnly);
@@ -154,7 +154,7 @@ void TestMenuCommands::helpAndAboutBoxes()
     Seen about;
     inspect(&about);
     C_Menu::instance()->p_about->trigger();
-    QCOMPARE(about.title, QString::fromLatin1(platform::version::kProductName));
+    QCOMPARE(about.title, QString::fromLatin1(compat::version::kProductName));
     QCOMPARE(about.icon, QMessageBox::NoIcon);
     QVERIFY(about.text.contains(QStringLiteral("Copyright")));
     QVERIFY(!about.text.contains(QLatin1Char('\n')));
@@ -204,14 +204,14 @@ void TestMenuCommands::saveWritesFiveTexts()
     C_Menu::instance()->p_savepic->trigger();
     QCOMPARE(ReadSetting(kApp, "Font", "Color"), QStringLiteral("255"));
     QCOMPARE(ReadSetting(kApp, "Font", "Size"), QStringLiteral("36"));
-    QCOMPARE(ReadSetting(kApp, "Set", "Top"), QString::number(platform::pixelsToTwipsY(-20)));
-    QCOMPARE(ReadSetting(kApp, "Set", "Left"), QString::number(platform::pixelsToTwipsX(-10)));
+    QCOMPARE(ReadSetting(kApp, "Set", "Top"), QString::number(compat::pixelsToTwipsY(-20)));
+    QCOMPARE(ReadSetting(kApp, "Set", "Left"), QString::number(compat::pixelsToTwipsX(-10)));
     QCOMPARE(ReadSetting(kApp, "Disp", "Sec"), QStringLiteral("True"));
     gShowSec = false;
     C_Menu::instance()->p_savepic->trigger();
     QCOMPARE(ReadSetting(kApp, "Disp", "Sec"), QStringLiteral("False"));
     // The start-up position is not what is saved: the window's own is.
-    QVERIFY(gLeft != platform::pixelsToTwipsX(-10));
+    QVERIFY(gLeft != compat::pixelsToTwipsX(-10));
 }
 
 void TestMenuCommands::saveThenRestartRestores()

@@ -70,16 +70,16 @@ void IsolatedStore::clear() const { QFile::remove(configFile()); }
 FakeNow::FakeNow(const QDateTime &start)
     : m_now(start)
 {
-    platform::setNowSource([this] { return m_now; });
+    compat::setNowSource([this] { return m_now; });
 }
 
-FakeNow::~FakeNow() { platform::setNowSource({}); }
+FakeNow::~FakeNow() { compat::setNowSource({}); }
 
 std::unique_ptr<IsolatedStore> initClockTest()
 {
     auto store = std::make_unique<IsolatedStore>();
-    platform::installImpactStandIn();
-    platform::installJapaneseFontStandIns();
+    installImpactStandIn();
+    compat::installJapaneseFontStandIns();
     QApplication::setQuitOnLastWindowClosed(false);
     return store;
 }

@@ -85,7 +85,7 @@ void TestSolidWindow::serverPaintsTheExactColour()
     QFETCH(QColor, colour);
     auto w = shownWindow();
     QVERIFY(w);
-    platform::paintSolidBySystem(w.get(), colour);
+    x11::paintSolidBySystem(w.get(), colour);
     // What the server paints by itself where nobody draws: the background.
     xcb_clear_area(qtConnection(), 0, xcb_window_t(w->winId()), 0, 0, 0, 0);
     QCOMPARE(serverPixel(w.get(), 10, 10), std::uint32_t(colour.rgb() & 0xFFFFFF));
@@ -99,17 +99,17 @@ void TestSolidWindow::echoesStayOffAcrossAlwaysOnTop()
     QVERIFY(before & XCB_EVENT_MASK_PROPERTY_CHANGE); // Qt's own choice, for contrast
     QVERIFY(before & XCB_EVENT_MASK_EXPOSURE);
 
-    platform::paintSolidBySystem(w.get(), Qt::red);
+    x11::paintSolidBySystem(w.get(), Qt::red);
     const std::uint32_t quiet = eventMaskOf(w.get());
     QCOMPARE(quiet & (XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_PROPERTY_CHANGE), 0u);
     // Everything else the window listens for is kept: mapping, input.
     QCOMPARE(quiet, before & ~std::uint32_t(XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_PROPERTY_CHANGE));
 
     // Qt resets a window's event mask whenever its flags change.
-    platform::setTopMost(w.get(), true);
+    x11::setTopMost(w.get(), true);
     QVERIFY(w->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(eventMaskOf(w.get()), quiet);
-    platform::setTopMost(w.get(), false);
+    x11::setTopMost(w.get(), false);
     QVERIFY(!(w->windowHandle()->flags() & Qt::WindowStaysOnTopHint));
     QCOMPARE(eventMaskOf(w.get()), quiet);
     QVERIFY(w->isVisible());
@@ -119,9 +119,9 @@ void TestSolidWindow::outlineReachesTheServerAtOnce()
 {
     auto w = shownWindow();
     QVERIFY(w);
-    platform::paintSolidBySystem(w.get(), Qt::red);
+    x11::paintSolidBySystem(w.get(), Qt::red);
     const QRegion outline = QRegion(5, 5, 20, 30) + QRegion(40, 10, 15, 15);
-    platform::setOutline(w.get(), outline);
+    x11::setOutline(w.get(), outline);
 
     // A second client asks the server, with no event processed in between.
     Display *other = XOpenDisplay(nullptr);
