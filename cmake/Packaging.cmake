@@ -109,6 +109,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "sound-theme-freedesktop, fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic, qt6-translations-l10n")
+# The native Wayland mode loads Qt's Wayland platform and the layer shell's
+# shell integration as plugins, which no linker sees either.
+if(TAVISK_LAYER_SHELL)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-wayland, layer-shell-qt")
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Debian wants every directory 0755, whatever the builder's umask.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageDirPermissions.cmake)

@@ -3,7 +3,7 @@
 #include "clock/Form1.h"
 #include "compat/JapaneseFonts.h"
 #include "compat/Version.h"
-#include "x11/ShowReliably.h"
+#include "windowsystem/WindowSystem.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,11 +23,7 @@ int main(int argc, char *argv[])
         std::fputs("tavisk: the clock needs a graphical session (X11, or Wayland with XWayland)\n", stderr);
         return 1;
     }
-    // Placement, shaping and staying on top need X11; under Wayland the clock
-    // runs through XWayland when it is there.
-    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    windowsystem::choosePlatform();
 
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QString::fromLatin1(compat::version::kApplicationName));
@@ -55,6 +51,6 @@ int main(int argc, char *argv[])
     Form1 clock;
     if (!clock.Form_Load())
         return 0;
-    x11::showReliably(&clock);
+    windowsystem::current().showReliably(&clock);
     return app.exec();
 }

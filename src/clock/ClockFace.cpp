@@ -2,8 +2,7 @@
 #include "clock/ClockFace.h"
 #include "clock/Form1.h"
 #include "clock/TextShape.h"
-#include "x11/DesktopWindow.h"
-#include "x11/SolidWindow.h"
+#include "windowsystem/WindowSystem.h"
 
 #include <QPainter>
 
@@ -22,12 +21,12 @@ void ClockFace::choosePainting(bool translucent)
 
 void ClockFace::recreateForPainting(bool translucent)
 {
-    const QPoint where = x11::positionOnScreen(m_window);
+    const QPoint where = windowsystem::current().position(m_window);
     m_window->hide();
     m_window->destroy();
     choosePainting(translucent);
     m_window->create();
-    m_window->move(where);
+    windowsystem::current().place(m_window, where);
 }
 
 void ClockFace::shapeToText(const QString &timeText)
@@ -42,7 +41,7 @@ void ClockFace::shapeToText(const QString &timeText)
     const QSize size = m_window->size();
     if (timeText == m_shapedText && font == m_shapedFont && size == m_shapedSize && ratio == m_shapedRatio
         && m_translucent == m_shapedTranslucent && (!m_translucent || colour == m_shapedColour)
-        && (m_shapedWindow ? m_shapedWindow == m_window->winId() : m_window->mask() == m_shape))
+        && (m_shapedWindow ? m_shapedWindow == m_window->winId() : m_window->mask() == m_shapedMask))
         return;
     if (m_translucent) {
         // The digits cover what they are painted on, to the faintest edge
@@ -59,9 +58,9 @@ void ClockFace::shapeToText(const QString &timeText)
     m_shapedRatio = ratio;
     m_shapedTranslucent = m_translucent;
     m_shapedColour = colour;
-    const bool onServer = m_translucent ? x11::setTranslucentOutline(m_window, m_shape)
-                                        : x11::setOutline(m_window, m_shape);
+    const bool onServer = windowsystem::current().setOutline(m_window, m_shape, m_translucent);
     m_shapedWindow = onServer ? m_window->winId() : 0;
+    m_shapedMask = onServer ? QRegion() : m_window->mask();
     if (m_translucent)
         m_window->update(); // the digits are painted only when they change
 }

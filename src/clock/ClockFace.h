@@ -50,5 +50,6 @@ private:
     QColor m_shapedColour;
     WId m_shapedWindow = 0;
     QRegion m_shape;
+    QRegion m_shapedMask; // the widget's mask it became, when not on the X server
     QImage m_digits; // the painted digits, with a compositing manager
 };

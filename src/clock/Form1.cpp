@@ -9,9 +9,7 @@
 #include "compat/Twips.h"
 #include "compat/WinColor.h"
 #include "menu/C_Menu.h"
-#include "x11/Compositor.h"
-#include "x11/DesktopWindow.h"
-#include "x11/SolidWindow.h"
+#include "windowsystem/WindowSystem.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -41,7 +39,7 @@ bool onAnyScreen(double leftTwips, double topTwips, const QSize &size)
 Form1 *Form1::instance() { return theClock; }
 
 Form1::Form1()
-    : QWidget(nullptr, Qt::Window | x11::desktopWindowFlags())
+    : QWidget(nullptr, Qt::Window | windowsystem::current().desktopWindowFlags())
     , m_face(this)
 {
     theClock = this;
@@ -74,7 +72,7 @@ bool Form1::Form_Load()
     // The way the digits are painted follows the desktop: antialiased when a
     // compositing manager runs. It is a property of the native window, which
     // does not exist yet.
-    m_face.choosePainting(x11::compositorRunning());
+    m_face.choosePainting(windowsystem::current().composited());
 
     // The first showing is set up as a tick sets up the next.
     const QString timeText = TimeText(compat::now(), gShowSec);
@@ -128,7 +126,7 @@ void Form1::placeAt(double leftTwips, double topTwips)
         leftTwips = gLeft;
         topTwips = gTop;
     }
-    move(compat::twipsToPixelsX(leftTwips), compat::twipsToPixelsY(topTwips));
+    windowsystem::current().place(this, QPoint(compat::twipsToPixelsX(leftTwips), compat::twipsToPixelsY(topTwips)));
 }
 
 void Form1::on_Timer1_timeout()
@@ -152,7 +150,7 @@ void Form1::on_Timer1_timeout()
     // A compositing manager started or ended since the last tick: the window
     // is made again for the other way of painting, and shown once it has its
     // properties and outline, so that it never shows as a box.
-    const bool recreate = x11::compositorRunning() != m_face.translucent();
+    const bool recreate = windowsystem::current().composited() != m_face.translucent();
     if (recreate)
         m_face.recreateForPainting(!m_face.translucent());
 
@@ -165,7 +163,7 @@ void Form1::on_Timer1_timeout()
         // below the focused one: the clock was on top of that, and stays so.
         raise();
         if (C_Menu::instance()->ppopup->isChecked())
-            x11::setTopMost(this, true);
+            windowsystem::current().setOnTop(this, true);
     }
 }
 
@@ -215,20 +213,19 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
         pal.setColor(QPalette::Window, colour);
         setPalette(pal);
         if (!m_face.translucent())
-            x11::paintSolidBySystem(this, colour); // the painted digits follow with the outline
+            windowsystem::current().paintSolid(this, colour); // the painted digits follow with the outline
     }
 }
 
 void Form1::showEvent(QShowEvent *)
 {
-    // The native window exists now and is not mapped yet.
+    // The native window exists now and is not on screen yet.
+    windowsystem::WindowSystem &windows = windowsystem::current();
     if (m_face.translucent())
-        x11::paintTranslucentByProgram(this);
+        windows.paintTranslucent(this);
     else
-        x11::paintSolidBySystem(this, palette().color(QPalette::Window));
-    x11::keepShadowOff(this);
-    x11::keepOffTaskbar(this);
-    x11::keepOnTopOfXWindows(this);
+        windows.paintSolid(this, palette().color(QPalette::Window));
+    windows.prepare(this);
 }
 
 void Form1::paintEvent(QPaintEvent *) { m_face.paint(); }
@@ -243,10 +240,12 @@ void Form1::mousePressEvent(QMouseEvent *event)
         // start from a wrong point and make the clock jump.
         m_selfDrag = true;
         m_dragOffset = event->position().toPoint(); // the pointer within the window
+        m_dragTarget = windowsystem::current().pointerOnScreen(this, event).toPoint() - m_dragOffset;
     } else if (event->button() == Qt::RightButton) {
-        // The pointer's screen position in pixels, worked out in twips. The
-        // X server reports it with the press; the window's own x() and y()
-        // may still be where Qt asked for it, not where it is.
+        // The pointer's screen position in pixels, worked out in twips, as
+        // the window system reported it with the press (and as Qt places a
+        // menu); the window's own x() and y() may still be where Qt asked for
+        // it, not where it is.
         const QPointF at = event->globalPosition();
         C_Menu::instance()->popupAt(QPoint(compat::pixelThroughTwips(at.x(), compat::twipsPerPixelX()),
                                            compat::pixelThroughTwips(at.y(), compat::twipsPerPixelY())));
@@ -255,12 +254,18 @@ void Form1::mousePressEvent(QMouseEvent *event)
 
 void Form1::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_selfDrag && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    if (!m_selfDrag || !(event->buttons() & Qt::LeftButton))
+        return;
+    m_dragTarget = windowsystem::current().pointerOnScreen(this, event).toPoint() - m_dragOffset;
+    windowsystem::current().place(this, m_dragTarget);
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_selfDrag = false;
+    if (event->button() != Qt::LeftButton || !m_selfDrag)
+        return;
+    m_selfDrag = false;
+    // Where the drag ended, once more with the button up: a window system
+    // that holds a window to its screen during a drag moves it across now.
+    windowsystem::current().place(this, m_dragTarget);
 }

@@ -41,7 +41,8 @@ private:
     QDateTime m_previousTick;   // the previous alarm check, for late ticks
     bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
     bool m_selfDrag = false;    // a left drag is moving the window
-    QPoint m_dragOffset;
+    QPoint m_dragOffset;        // the pointer within the window at the press
+    QPoint m_dragTarget;        // where the drag puts the window
 
     ClockFace m_face;
 };

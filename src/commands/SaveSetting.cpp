@@ -6,7 +6,7 @@
 #include "compat/SettingsStore.h"
 #include "compat/Twips.h"
 #include "compat/Version.h"
-#include "x11/DesktopWindow.h"
+#include "windowsystem/WindowSystem.h"
 
 using namespace BasTavisk;
 
@@ -26,7 +26,7 @@ void SaveSetting()
     store.write(QStringLiteral("Font"), QStringLiteral("Size"), QString::number(gFontSize));
     if (clock) {
         // Where the window is on the screen now, from the window system.
-        const QPoint position = x11::positionOnScreen(clock);
+        const QPoint position = windowsystem::current().position(clock);
         store.write(QStringLiteral("Set"), QStringLiteral("Top"), positionText(compat::pixelsToTwipsY(position.y())));
         store.write(QStringLiteral("Set"), QStringLiteral("Left"), positionText(compat::pixelsToTwipsX(position.x())));
     }

@@ -10,7 +10,7 @@
 #include "compat/Twips.h"
 #include "compat/Version.h"
 #include "compat/WinColor.h"
-#include "x11/SolidWindow.h"
+#include "windowsystem/WindowSystem.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -104,7 +104,7 @@ void C_Menu::on_ppopup_triggered()
     // The menu has already flipped the check mark; it alone decides.
     Form1 *clock = Form1::instance();
     if (clock)
-        x11::setTopMost(clock, ppopup->isChecked());
+        windowsystem::current().setOnTop(clock, ppopup->isChecked());
 }
 
 void C_Menu::on_p_alam_triggered()
