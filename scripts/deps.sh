@@ -1,6 +1,6 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian 12 packages a task needs:
+# Installs the Debian 12 or 13 packages a task needs:
 #   scripts/deps.sh run       building and running the clock (scripts/run.sh)
 #   scripts/deps.sh package   that, and building its Debian package (scripts/package.sh)
 #   scripts/deps.sh test      all of that, and the test tools (scripts/test.sh)
@@ -23,6 +23,13 @@ TEST=(
   # sway, its screenshots and the virtual pointer's protocol code; the native Wayland window of those tests
   sway grim libwayland-bin qt6-wayland
 )
+# Debian 13 has the layer shell for Qt 6: the clock's native Wayland mode,
+# and the compositors and desktop its checks run on. (Debian 12's is for Qt 5.)
+. /etc/os-release
+if [ "${VERSION_ID:-99}" -ge 13 ] 2>/dev/null; then
+  RUN+=(liblayershellqtinterface-dev layer-shell-qt qt6-wayland libwayland-dev)
+  TEST+=(labwc swaybg)
+fi
 case "${1:-}" in
   run) PACKAGES=("${RUN[@]}") ;;
   package) PACKAGES=("${RUN[@]}" "${PACKAGE[@]}") ;;

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-"""pick.py digit|gap|haze|unclickable|rows X Y W H [WINDOW] < grey PGM of the screen
+"""pick.py digit|gap|haze|unclickable|rows|ink|blur X Y W H [WINDOW] < grey PGM of the screen
 
 digit, gap: prints the screen position of a pixel inside the rectangle that
 is well inside a dark digit or well away from any dark pixel, so that a click
@@ -19,6 +19,16 @@ and how many digit pixels there are.
 
 rows: prints the middle y (screen) of each band of rows of the rectangle
 that hold dark pixels, one a line: the captions of a menu, top to bottom.
+
+ink: prints "X Y W H" of the smallest rectangle that holds every dark pixel
+of the rectangle, nothing when there is none: where the digits are; then
+"X Y" of the first glyph's (the hour's, which stays put while the minutes
+change) top-left corner.
+
+blur: prints how many of the digits' edge pixels (grey, neither dark nor
+light) lie in a 2x2 block of edge pixels, and how many edge pixels there are.
+A picture scaled up by doubling its pixels has every edge pixel in such a
+block; digits drawn at the screen's own resolution have almost none.
 """
 import sys
 
@@ -86,6 +96,24 @@ if kind == "unclickable":
 if kind == "rows":
     for top, bottom in runs(y for y in range(y0, y0 + h) if any(dark(x, y) for x in range(x0, x0 + w))):
         print((top + bottom) // 2)
+    sys.exit()
+
+if kind == "ink":
+    xs = [x for x in range(x0, x0 + w) if any(dark(x, y) for y in range(y0, y0 + h))]
+    ys = [y for y in range(y0, y0 + h) if any(dark(x, y) for x in range(x0, x0 + w))]
+    if xs:
+        first, last = runs(xs)[0]
+        top = min(y for y in ys if any(dark(x, y) for x in range(first, last + 1)))
+        print(xs[0], ys[0], xs[-1] - xs[0] + 1, ys[-1] - ys[0] + 1, first, top)
+    sys.exit()
+
+if kind == "blur":
+    def grey(x, y):
+        return 0 <= x < width and 0 <= y < height and 48 <= pixels[y * width + x] <= 208
+    edges = [(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w) if grey(x, y)]
+    blocks = sum(any(all(grey(x + a, y + b) for a in (dx, dx + 1) for b in (dy, dy + 1))
+                     for dx in (-1, 0) for dy in (-1, 0)) for x, y in edges)
+    print(blocks, len(edges))
     sys.exit()
 
 if kind == "haze":

@@ -25,11 +25,12 @@ wl_xwm_name() {
 }
 
 # wl_start_clock: the clock as a desktop session starts it, with both
-# WAYLAND_DISPLAY and DISPLAY set and no platform chosen; CLOCK_PID and
-# CLOCK_WIN (its X window) as lib.sh's start_clock sets them.
+# WAYLAND_DISPLAY and DISPLAY set and no platform chosen (or the one in
+# WL_CLOCK_PLATFORM, as a user may choose); CLOCK_PID and CLOCK_WIN (its X
+# window) as lib.sh's start_clock sets them.
 wl_start_clock() {
     [ -n "${WAYLAND_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] || fail "wl_start_clock needs WAYLAND_DISPLAY and DISPLAY"
-    env -u QT_QPA_PLATFORM "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
+    env -u QT_QPA_PLATFORM ${WL_CLOCK_PLATFORM:+QT_QPA_PLATFORM=$WL_CLOCK_PLATFORM} "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
     CLOCK_PID=$!
     PIDS+=($CLOCK_PID)
     CLOCK_WIN=""
@@ -101,3 +102,58 @@ wl_xwayland_at_least() {
 
 # wl_grey_shot PNG: a grey PGM of the compositor's screenshot PNG, for pick.py.
 wl_grey_pgm() { convert "$1" -colorspace gray pgm:-; }
+
+# wl_pointer_start W H LOG: the mouse of a wlroots compositor (sway, labwc)
+# whose screen is W x H: one virtual pointer for the whole run (see
+# wl_pointer.c), fed by `pointer` a line of commands at a time. LOG: the
+# compositor's log in E2E_TMP, quoted when the pointer fails.
+wl_pointer_start() {
+    POINTER=${TAVISK_WL_POINTER:?path to wl_pointer (TAVISK_WL_POINTER)}
+    POINTER_LOG=$3
+    mkfifo "$E2E_TMP/pointer.in"
+    "$POINTER" "$1" "$2" <"$E2E_TMP/pointer.in" >"$E2E_TMP/pointer.out" 2>&1 &
+    PIDS+=($!)
+    exec 7>"$E2E_TMP/pointer.in"
+    POINTER_LINES=0
+}
+pointer_done() { [ "$(grep -c '^ok' "$E2E_TMP/pointer.out")" -ge "$POINTER_LINES" ]; }
+pointer() {
+    echo "$*" >&7
+    POINTER_LINES=$((POINTER_LINES + 1))
+    wait_until 10 pointer_done \
+        || fail "the pointer did not do '$*': $(tail -3 "$E2E_TMP/pointer.out"); compositor: $(tail -3 "$E2E_TMP/$POINTER_LOG")"
+}
+# drag_steps X Y DX DY [PX [MS]]: the pointer commands of a left-drag from
+# X,Y by DX,DY, PX pixels (2) at a time, MS (15) apart.
+drag_steps() {
+    local i n=$(( (${3#-} > ${4#-} ? ${3#-} : ${4#-}) / ${5:-2} )) steps="move $1 $2 wait 50 press 1 wait 50"
+    for ((i = 1; i <= n; i++)); do steps+=" move $(($1 + $3 * i / n)) $(($2 + $4 * i / n)) wait ${6:-15}"; done
+    echo "$steps wait 50 release 1"
+}
+drag() { pointer "$(drag_steps "$@")"; }
+
+# kwin_windows: KWin's own view of its windows, bottom to top, one a line:
+# stacking position, class, keep above, skip taskbar, active, caption,
+# process, skip switcher. A script loaded into KWin prints it to KWin's log.
+kwin_windows() {
+    local tag=tavisk-$(date +%s%N) id
+    cat >"$E2E_TMP/$tag.js" <<JS
+// KWin 6 lists its windows bottom to top; KWin 5 numbers them.
+const list = workspace.stackingOrder || workspace.clientList();
+for (let i = 0; i < list.length; ++i) {
+    const w = list[i];
+    print("$tag\t" + (workspace.stackingOrder ? i : w.stackingOrder) + "\t" + w.resourceClass + "\t" + w.keepAbove + "\t" + w.skipTaskbar + "\t" + w.active + "\t" + w.caption + "\t" + w.pid + "\t" + w.skipSwitcher);
+}
+print("$tag\tend");
+JS
+    id=$(dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.loadScript \
+        string:"$E2E_TMP/$tag.js" string:"$tag" | awk '/int32/ { print $2 }')
+    [ -n "$id" ] || fail "KWin loads no script"
+    # The script's object: /Scripting/Script<id> (KWin 6), /<id> (KWin 5).
+    dbus-send --session --print-reply --dest=org.kde.KWin "/Scripting/Script$id" org.kde.kwin.Script.run >/dev/null 2>&1 \
+        || dbus-send --session --print-reply --dest=org.kde.KWin "/$id" org.kde.kwin.Script.run >/dev/null \
+        || fail "KWin runs no script"
+    wait_until 5 grep -q "$tag	end" "$E2E_TMP/kwin.log" || fail "KWin's script printed nothing"
+    dbus-send --session --print-reply --dest=org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript string:"$tag" >/dev/null
+    grep -a "$tag	" "$E2E_TMP/kwin.log" | grep -v "	end" | cut -f2- | sort -n
+}

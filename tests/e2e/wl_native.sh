@@ -1,0 +1,291 @@
+#!/bin/bash
+# SPDX-License-Identifier: MIT
+# wl_native.sh TAVISK SESSION: a new user's first minute with the clock as a
+# native Wayland program, a layer surface, in a compositor that offers the
+# wlr layer shell, headless, with clicks given through the compositor as by a
+# mouse plugged into it and pictures the compositor took. SESSION:
+#   sway        sway with Xwayland (an X11 window below takes gap clicks too)
+#   sway_no_x   sway with Xwayland disabled: no X server at all
+#   sway_hidpi  sway at scale 2: digits drawn at the screen's own resolution
+#   kwin        KWin with Xwayland
+#   labwc       labwc (the Raspberry Pi desktop)
+# The desktop is white (swaybg), the clock black. It must start at the
+# screen's centre and at its saved position; stay on the desktop below the
+# windows until AlwaysTop is chosen, then above them; stay out of the window
+# list and take no keyboard focus; let gap clicks through to the windows
+# below; open its menu at the pointer; follow a drag exactly, fast or slow;
+# save where it is; and show nothing but its digits.
+source "$(dirname "$0")/lib.sh" "$@"
+source "$E2E_DIR/wayland_lib.sh"
+SESSION=${2:?session: sway, sway_no_x, sway_hidpi, kwin or labwc}
+say() { pass "$SESSION native: $*"; }
+# The pictures are in the screen's device pixels, S to a logical one.
+S=1
+unset DISPLAY
+
+start_sway() { # start_sway force|disable SCALE
+    # sway will not run as root: it runs as nobody, in a runtime folder of
+    # its own; root's clients reach its socket.
+    chmod 711 "$E2E_TMP"
+    local runtime=$E2E_TMP/sway-runtime
+    mkdir -m 700 "$runtime"
+    chown 65534:65534 "$runtime"
+    W=1280 H=1024 S=$2
+    cat >"$E2E_TMP/sway.conf" <<CONF
+xwayland $1
+output HEADLESS-1 resolution $((W * S))x$((H * S)) position 0 0 scale $S
+focus_follows_mouse no
+default_border none
+default_floating_border none
+for_window [title="^Event Tester\$"] floating enable, move position 450 380
+exec env >$runtime/env
+CONF
+    chmod 644 "$E2E_TMP/sway.conf"
+    setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH="$PATH" XDG_RUNTIME_DIR="$runtime" \
+        WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway --config "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
+    PIDS+=($!)
+    wait_until 30 grep -q '^WAYLAND_DISPLAY=' "$runtime/env" || fail "sway did not start: $(tail -5 "$E2E_TMP/sway.log")"
+    export WAYLAND_DISPLAY=$runtime/$(sed -n 's/^WAYLAND_DISPLAY=//p' "$runtime/env")
+    export SWAYSOCK=$(sed -n 's/^SWAYSOCK=//p' "$runtime/env")
+    if [ "$1" = force ]; then
+        export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$runtime/env")
+        wait_until 20 setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_RUNTIME_DIR="$runtime" \
+            xhost +si:localuser:root >/dev/null 2>&1 || fail "sway's Xwayland ($DISPLAY) does not answer"
+    fi
+    wl_pointer_start "$W" "$H" sway.log
+    wl_shot() { grim "$1"; }
+    wl_input() { pointer "$*"; }
+    # in sway's tree: the windows it lists; the focused one
+    wl_listed() { swaymsg -t get_tree | grep -o '"pid": [0-9]*' | awk '{ print $2 }'; }
+    wl_focused() { swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(n):
+    if n.get("focused"): print(n.get("name"))
+    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
+walk(json.load(sys.stdin))'; }
+    DESKTOP="sway $(sway --version | awk '{ print $3 }')"
+}
+
+start_kwin() {
+    W=1280 H=1024
+    start_xvfb ${W}x$H
+    local show=$DISPLAY
+    unset DISPLAY
+    # See wl_kwin.sh: a plain copy of kwin_wayland, no window frames.
+    cp /usr/bin/kwin_wayland "$E2E_TMP/kwin_wayland"
+    printf '[org.kde.kdecoration2]\nNoPlugin=true\n' >"$XDG_CONFIG_HOME/kwinrc"
+    export WAYLAND_DISPLAY=tavisk-kwin-$$ KWIN_WAYLAND_NO_PERMISSION_CHECKS=1
+    env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
+        "$E2E_TMP/kwin_wayland" --x11-display "$show" --xwayland --width $W --height $H \
+        --socket "$WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
+        "sh -c 'env >$E2E_TMP/session.env'" >"$E2E_TMP/kwin.log" 2>&1 &
+    KWIN_PID=$!
+    PIDS+=($KWIN_PID)
+    wait_until 30 grep -q '^DISPLAY=' "$E2E_TMP/session.env" || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
+    export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")
+    XAUTHORITY=$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")
+    [ -n "$XAUTHORITY" ] && export XAUTHORITY || unset XAUTHORITY
+    KWIN_SHOW=$show
+    wl_shot() { DISPLAY=$KWIN_SHOW import -window root "$1"; }
+    wl_input() { "${TAVISK_KWIN_INPUT:?path to kwin_input}" "$@" || fail "kwin_input $*"; }
+    # KWin's window list: the windows a task bar or switcher shows.
+    wl_listed() { kwin_windows | awk -F'\t' '$4 == "false" || $8 == "false" { print $7 }'; }
+    wl_focused() { kwin_windows | awk -F'\t' '$5 == "true" { print $6 }'; }
+    DESKTOP="KWin $("$E2E_TMP/kwin_wayland" --version | awk '{ print $NF }')"
+}
+
+start_labwc() {
+    mkdir -p "$XDG_CONFIG_HOME/labwc"
+    echo "env >$E2E_TMP/session.env" >"$XDG_CONFIG_HOME/labwc/autostart"
+    env -u DISPLAY WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        labwc -C "$XDG_CONFIG_HOME/labwc" >"$E2E_TMP/labwc.log" 2>&1 &
+    PIDS+=($!)
+    wait_until 30 grep -q '^WAYLAND_DISPLAY=' "$E2E_TMP/session.env" 2>/dev/null \
+        || fail "labwc did not start: $(tail -5 "$E2E_TMP/labwc.log")"
+    export WAYLAND_DISPLAY=$(sed -n 's/^WAYLAND_DISPLAY=//p' "$E2E_TMP/session.env")
+    grim "$E2E_TMP/size.png" || fail "labwc takes no picture"
+    read -r W H <<<"$(identify -format '%w %h' "$E2E_TMP/size.png")"
+    wl_pointer_start "$W" "$H" labwc.log
+    wl_shot() { grim "$1"; }
+    wl_input() { pointer "$*"; }
+    DESKTOP="labwc $(labwc --version | awk '{ print $2 }')"
+}
+
+case $SESSION in
+    sway) start_sway force 1 ;;
+    sway_no_x) start_sway disable 1 ;;
+    sway_hidpi) start_sway disable 2 ;;
+    kwin) start_kwin ;;
+    labwc) start_labwc ;;
+    *) fail "unknown session $SESSION" ;;
+esac
+# The desktop: white. (A wallpaper, not swaybg's colour: labwc does not show
+# the one-pixel buffer that swaybg scales up for a colour.)
+convert -size 64x64 xc:white "$E2E_TMP/white.png"
+swaybg -i "$E2E_TMP/white.png" -m tile >"$E2E_TMP/swaybg.log" 2>&1 &
+PIDS+=($!)
+white() { wl_shot "$E2E_TMP/shot.png" && [ "$(convert "$E2E_TMP/shot.png" -crop 8x8+0+0 -format '%[fx:minima.r]' info:)" = 1 ]; }
+wait_until 10 white || fail "the desktop did not turn white: $(tail -3 "$E2E_TMP/swaybg.log")"
+say "up: $DESKTOP${DISPLAY:+, Xwayland $(wl_xwayland_version)}, ${W}x$H at scale $S"
+
+# shot_pick KIND X Y W H: pick.py KIND over that rectangle (logical pixels)
+# of a fresh picture; positions it prints come back in logical pixels.
+shot_pick() {
+    local kind=$1
+    shift
+    wl_shot "$E2E_TMP/shot.png"
+    wl_grey_pgm "$E2E_TMP/shot.png" | python3 "$E2E_DIR/pick.py" "$kind" $(for v; do echo $((v * S)); done) |
+        if [ "$kind" = digit ] || [ "$kind" = gap ]; then awk -v s="$S" '{ print int($1 / s), int($2 / s) }'; else cat; fi
+}
+# The clock's window, as the saved settings and the default size put it.
+CW=113 CH=25
+# seen_at X Y: the clock's digits are in the picture, in the window whose
+# top-left is at X,Y (logical); sets INK (pick.py ink: the digits' rectangle
+# and the hour's corner, in device pixels) and PX PY (a digit pixel).
+seen_at() {
+    INK=$(shot_pick ink $(($1 - 20)) $(($2 - 20)) $((CW + 40)) $((CH + 40)))
+    [ -n "$INK" ] || return 1
+    local ix iy iw ih
+    read -r ix iy iw ih _ <<<"$INK"
+    [ "$ix" -ge $(($1 * S)) ] && [ "$iy" -ge $(($2 * S)) ] && [ $((ix + iw)) -le $((($1 + CW) * S)) ] \
+        && [ $((iy + ih)) -le $((($2 + CH) * S)) ] || return 1
+    read -r PX PY < <(shot_pick digit "$1" "$2" "$CW" "$CH")
+    [ -n "$PX" ]
+}
+hidden_at() { [ -z "$(shot_pick ink "$1" "$2" "$CW" "$CH")" ]; }
+clean_at() { read -r hazy looked < <(shot_pick haze "$1" "$2" "$CW" "$CH") && [ "$hazy" = 0 ]; }
+# keep_shot NAME: the picture, and the clock zoomed 4x, in TAVISK_WL_SHOTS
+# when set, for people to look at.
+keep_shot() {
+    [ -n "${TAVISK_WL_SHOTS:-}" ] || return 0
+    mkdir -p "$TAVISK_WL_SHOTS"
+    cp "$E2E_TMP/shot.png" "$TAVISK_WL_SHOTS/native-$SESSION-$1.png"
+    convert "$E2E_TMP/shot.png" -crop "$(((CW + 24) * S))x$(((CH + 24) * S))+$(((X - 12) * S))+$(((Y - 12) * S))" \
+        +repage -scale 400% "$TAVISK_WL_SHOTS/native-$SESSION-$1-zoom.png"
+}
+
+# start_native_clock: as the session starts it, no platform chosen. Native:
+# the clock has no X window even where an X server runs.
+start_native_clock() {
+    env -u QT_QPA_PLATFORM "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
+    CLOCK_PID=$!
+    PIDS+=($CLOCK_PID)
+}
+stop_native_clock() { stop_pids "$CLOCK_PID"; }
+
+# A fresh clock: at the centre, on the desktop, nothing but its digits.
+X=$((W / 2)) Y=$((H / 2))
+start_native_clock
+wait_until 10 seen_at $X $Y || fail "no clock at the centre $X $Y (digits at '${INK:-none}'): $(head -c 300 "$E2E_TMP/clock.log")"
+[ -z "${DISPLAY:-}" ] || [ -z "$(xdotool search --pid "$CLOCK_PID" 2>/dev/null)" ] \
+    || fail "the clock made an X window: it runs through Xwayland, not natively"
+clean_at $X $Y || fail "$hazy of $looked pixels around the digits are not the white desktop"
+keep_shot fresh
+say "fresh clock at the centre $X $Y (digits at $INK), native, only its digits ($looked pixels around them white)"
+if [ "$SESSION" = sway_hidpi ]; then
+    # Every edge pixel of digits scaled up from half the resolution lies in a
+    # 2x2 block of them; drawn at the screen's resolution, almost none does.
+    read -r blocks edges < <(shot_pick blur $X $Y $CW $CH)
+    [ "$edges" -gt 0 ] && [ $((blocks * 10)) -le "$edges" ] || fail "blurred digits: $blocks of $edges edge pixels in 2x2 blocks"
+    say "digits drawn at scale 2: $blocks of $edges edge pixels in 2x2 blocks"
+fi
+if declare -F wl_listed >/dev/null; then
+    wl_listed | grep -qx "$CLOCK_PID" && fail "the clock is in the window list: $(wl_listed | tr '\n' ' ')"
+    say "not in the window list"
+fi
+
+# The menu at the pointer: its first caption just right of and below it.
+open_menu() {
+    [ -z "$(shot_pick rows $((PX + 25)) $((PY + 30)) 120 200)" ] || fail "something dark where the menu is to open"
+    wl_input move "$PX" "$PY" wait 50 click 3 wait 50 move $((PX - 40)) $((PY + 40))
+    MENU_ROWS=""
+    menu_rows() { MENU_ROWS=$(shot_pick rows $((PX + 25)) "$PY" 120 260) && [ "$(wc -l <<<"$MENU_ROWS")" -ge 8 ]; }
+    wait_until 5 menu_rows || fail "no menu opened at $PX $PY (caption rows: '$MENU_ROWS')"
+    local first=$(($(head -1 <<<"$MENU_ROWS") / S - PY))
+    [ "$first" -ge 3 ] && [ "$first" -le 20 ] || fail "the menu's first caption is $first px below the pointer at $PX $PY"
+}
+# choose N: clicks the N-th caption, and waits until the menu has gone.
+choose() {
+    local y=$(($(sed -n "$1p" <<<"$MENU_ROWS") / S))
+    # (The pointer, which some compositors paint into their pictures, then
+    # goes out of the way.)
+    wl_input move $((PX + 60)) "$y" wait 100 click 1 wait 50 move $((W - 3)) $((H - 3))
+    wait_until 5 eval '[ "$(shot_pick rows $((PX + 25)) $((PY + 30)) 120 200)" = "" ]' || fail "the menu stayed open"
+}
+open_menu
+say "menu with its corner at the pointer ($PX $PY)"
+choose 4 # AlwaysTop(&L)
+
+# The user's window, maximized over the clock, takes the focus; the clock
+# stays above it, and a click on a digit neither focuses the clock nor
+# reaches the window.
+wl_start_window cover cover
+COVER_PID=${PIDS[-1]}
+if declare -F wl_focused >/dev/null; then
+    wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "the new window did not take the focus (focused: $(wl_focused))"
+fi
+wait_until 5 seen_at $X $Y || fail "the clock is hidden by the window after AlwaysTop"
+say "AlwaysTop: above the newly focused window"
+before=$(wl_presses cover)
+wl_input move "$PX" "$PY" wait 50 click 1 wait 100
+[ "$(wl_presses cover)" = "$before" ] || fail "a click on a digit at $PX $PY reached the window below"
+if declare -F wl_focused >/dev/null; then
+    [ "$(wl_focused)" = cover ] || fail "a click on the clock took the focus from the user's window (focused: $(wl_focused))"
+    say "a click on a digit stays with the clock, and the focus with the user's window"
+fi
+read -r gx gy < <(shot_pick gap $X $Y $CW $CH)
+[ -n "$gx" ] || fail "no gap in the clock to click"
+wl_input move "$gx" "$gy" wait 50 click 1
+wait_until 3 eval '[ "$(wl_presses cover)" -gt "$before" ]' || fail "a click in the gap at $gx $gy did not reach the native window below"
+say "a click in a gap ($gx $gy) reached the native window below"
+if [ -n "${DISPLAY:-}" ]; then
+    wl_start_xev 450 380 400 300
+    XEV_PID=${PIDS[-1]}
+    sleep 0.5
+    read -r gx gy < <(shot_pick gap $X $Y $CW $CH)
+    wl_input move "$gx" "$gy" wait 50 click 1
+    wait_until 3 grep -q "ButtonPress" "$E2E_TMP/xev.log" || fail "a click in the gap at $gx $gy did not reach the X11 window below"
+    say "a click in a gap ($gx $gy) reached the X11 window below"
+fi
+
+# A left-drag by (+150, +90), slow as a hand, then back fast, in three
+# jumps that leave the digits behind: both exact, to the pixel.
+read -r _ _ _ _ ix iy <<<"$INK"
+drag_exact() { # DX DY PX-PER-STEP MS
+    wl_input $(drag_steps "$PX" "$PY" "$@") wait 50 move $((W - 3)) $((H - 3))
+    X=$((X + $1)) Y=$((Y + $2))
+    wait_until 3 seen_at $X $Y || fail "dragged by $1 $2 in steps of $3: the digits are at '$INK', want the window at $X $Y"
+    local nx ny
+    read -r _ _ _ _ nx ny <<<"$INK"
+    [ "$nx $ny" = "$((ix + $1 * S)) $((iy + $2 * S))" ] || fail "dragged by $1 $2: the hour moved from $ix $iy to $nx $ny"
+    ix=$nx iy=$ny
+}
+drag_exact 150 90 2 15
+drag_exact -150 -90 50 0
+drag_exact 150 90 2 15
+say "a slow drag by 150,90 and a fast one back moved it exactly, to $X $Y"
+
+open_menu
+choose 6 # SaveSetting(&P)
+grep -qx "Left=$((X * 15))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" && grep -qx "Top=$((Y * 15))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" \
+    || fail "saved $(grep -E 'Left|Top' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" | tr '\n' ' '), want Left=$((X * 15)) Top=$((Y * 15))"
+say "SaveSetting wrote where it is ($X $Y, in twips)"
+open_menu
+choose 4 # AlwaysTop(&L) off: back on the desktop, below the window
+wait_until 3 hidden_at $X $Y || fail "AlwaysTop off: the clock still shows over the window"
+say "AlwaysTop off: on the desktop, below the window"
+stop_native_clock
+
+# The saved position at the next start, and one off every screen, with the
+# windows gone.
+stop_pids "$COVER_PID" ${XEV_PID:-}
+wl_save_position 200 100
+start_native_clock
+wait_until 10 seen_at 200 100 || fail "the clock saved at 200 100 is not there (digits at '${INK:-none}')"
+say "saved position 200 100 honoured"
+stop_native_clock
+wl_save_position $((W * 3)) $((H * 3))
+start_native_clock
+wait_until 10 seen_at $((W / 2)) $((H / 2)) || fail "the clock saved off the screen is not at the centre (digits at '${INK:-none}')"
+say "a position off every screen starts it at the centre"
