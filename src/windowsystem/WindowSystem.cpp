@@ -16,7 +16,8 @@ void choosePlatform()
         return;
 #ifdef TAVISK_LAYER_SHELL
     if (wayland::offersLayerShell()) {
-        qputenv("QT_QPA_PLATFORM", "wayland");
+        // Through XWayland after all where Qt's Wayland platform is missing.
+        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland" : "wayland;xcb");
         return;
     }
 #endif

@@ -124,6 +124,13 @@ done
 for dep in sound-theme-freedesktop qt6-translations-l10n "${libs[@]}"; do
     grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep: $depends"
 done
+# The native Wayland mode loads Qt's Wayland platform and the layer shell's
+# integration as plugins: without them the clock is an ordinary window.
+if objdump -p "$ROOT/usr/bin/tavisk" | grep -q 'NEEDED.*libLayerShellQtInterface'; then
+    for dep in qt6-wayland layer-shell-qt; do
+        grep -qxF "$dep" <<<"$names" || fail "Depends lacks $dep, which the native Wayland mode loads: $depends"
+    done
+fi
 # A Japanese font, or the menu and dialogs show empty boxes.
 grep -qxF "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic" <<<"$names" \
     || fail "Depends lacks a Japanese font: $depends"

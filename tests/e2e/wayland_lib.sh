@@ -106,13 +106,20 @@ wl_grey_pgm() { convert "$1" -colorspace gray pgm:-; }
 # wl_pointer_start W H LOG: the mouse of a wlroots compositor (sway, labwc)
 # whose screen is W x H: one virtual pointer for the whole run (see
 # wl_pointer.c), fed by `pointer` a line of commands at a time. LOG: the
-# compositor's log in E2E_TMP, quoted when the pointer fails.
+# compositor's log in E2E_TMP, quoted when the pointer fails. Started again,
+# it replaces the pointer (a screen that grew by an output).
 wl_pointer_start() {
     POINTER=${TAVISK_WL_POINTER:?path to wl_pointer (TAVISK_WL_POINTER)}
     POINTER_LOG=$3
+    if [ -n "${POINTER_PID:-}" ]; then
+        exec 7>&-
+        stop_pids "$POINTER_PID"
+        rm -f "$E2E_TMP/pointer.in" "$E2E_TMP/pointer.out"
+    fi
     mkfifo "$E2E_TMP/pointer.in"
     "$POINTER" "$1" "$2" <"$E2E_TMP/pointer.in" >"$E2E_TMP/pointer.out" 2>&1 &
-    PIDS+=($!)
+    POINTER_PID=$!
+    PIDS+=($POINTER_PID)
     exec 7>"$E2E_TMP/pointer.in"
     POINTER_LINES=0
 }

@@ -5,7 +5,8 @@
 # wlr layer shell, headless, with clicks given through the compositor as by a
 # mouse plugged into it and pictures the compositor took. SESSION:
 #   sway        sway with Xwayland (an X11 window below takes gap clicks too)
-#   sway_no_x   sway with Xwayland disabled: no X server at all
+#   sway_no_x   sway with Xwayland disabled: no X server at all; then a
+#               second output
 #   sway_hidpi  sway at scale 2: digits drawn at the screen's own resolution
 #   kwin        KWin with Xwayland
 #   labwc       labwc (the Raspberry Pi desktop)
@@ -289,3 +290,19 @@ wl_save_position $((W * 3)) $((H * 3))
 start_native_clock
 wait_until 10 seen_at $((W / 2)) $((H / 2)) || fail "the clock saved off the screen is not at the centre (digits at '${INK:-none}')"
 say "a position off every screen starts it at the centre"
+stop_native_clock
+
+# Two outputs side by side: a position on the second puts the clock there,
+# and a drag carries it back across to the first.
+if [ "$SESSION" = sway_no_x ]; then
+    swaymsg create_output >/dev/null && swaymsg output HEADLESS-2 resolution ${W}x$H position $W 0 >/dev/null \
+        || fail "sway made no second output"
+    wl_pointer_start $((W * 2)) "$H" sway.log
+    X=$((W + 220)) Y=100
+    wl_save_position $X $Y
+    start_native_clock
+    wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y, on the second output, is not there (digits at '${INK:-none}')"
+    read -r _ _ _ _ ix iy <<<"$INK"
+    drag_exact -600 200 6 15
+    say "saved on the second output at $((W + 220)) 100, shown there; dragged across to $X $Y on the first"
+fi
