@@ -87,6 +87,12 @@ set(CPACK_PACKAGE_CONTACT ${TAVISK_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop clock of large digits, with an alarm")
+# The last paragraph says how it runs under Wayland, as this build can.
+if(TAVISK_LAYER_SHELL)
+  set(TAVISK_WAYLAND_SENTENCE "Tavisk runs on X11, natively in Wayland sessions that offer the layer\nshell (KDE Plasma, sway, labwc), and elsewhere through XWayland.")
+else()
+  set(TAVISK_WAYLAND_SENTENCE "Tavisk runs on X11, and under Wayland through XWayland.")
+endif()
 # The summary is the synopsis line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tavisk shows the present time as large bold digits that float on the
 desktop without a frame: the window is cut to the outline of the digits,
@@ -97,7 +103,7 @@ A context menu in Japanese sets the colour, the digit size, seconds on or
 off and always-on-top, saves these settings, and sets an alarm with a
 message, which plays the desktop's alarm sound and shows a notice when due.
 .
-Tavisk runs on X11, and under Wayland through XWayland.")
+${TAVISK_WAYLAND_SENTENCE}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TAVISK_HOMEPAGE})

@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     // with a core dump; say what is missing instead.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fputs("tavisk: the clock needs a graphical session (X11, or Wayland with XWayland)\n", stderr);
+        std::fputs("tavisk: the clock needs a graphical session (X11 or Wayland)\n", stderr);
         return 1;
     }
     windowsystem::choosePlatform();
