@@ -56,12 +56,29 @@ void LayerShellWindowSystem::prepare(QWidget *window)
     layer->setExclusiveZone(-1);
     // The clock never takes the keyboard from the window the user works in.
     layer->setKeyboardInteractivity(LayerShellQt::Window::KeyboardInteractivityNone);
-    // An output that goes away must not close the clock: it comes back on another.
+    // An output that goes away must not close the clock (see below).
     layer->setCloseOnDismissed(false);
     layer->setScreenConfiguration(LayerShellQt::Window::ScreenFromQWindow);
     layer->setScope(QStringLiteral("tavisk"));
     QScreen *screen = screenFor(window->pos(), window->size());
     handle->setScreen(screen);
+    // An output that goes away (a monitor unplugged) takes its layer
+    // surfaces with it: the clock is made anew on one that is left, where it
+    // was if that is on one, else kept whole on the primary one.
+    if (!m_watchingScreens) {
+        m_watchingScreens = true;
+        QObject::connect(
+            qGuiApp, &QGuiApplication::screenRemoved, window,
+            [this, window] {
+                if (!window->isVisible())
+                    return;
+                const QPoint at = position(window);
+                window->hide();
+                window->move(at);
+                window->show();
+            },
+            Qt::QueuedConnection);
+    }
     applyLayerSurface(window, keptOn(screen, window->pos(), window->size()));
 }
 

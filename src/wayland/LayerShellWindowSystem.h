@@ -37,6 +37,7 @@ private:
     void applyLayerSurface(QWidget *window, const QPoint &topLeft);
 
     bool m_onTop = false;
+    bool m_watchingScreens = false;
     // While a drag goes on: the surface stays put, its picture moves.
     std::unique_ptr<DragImage> m_dragImage;
 };

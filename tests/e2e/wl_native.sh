@@ -6,7 +6,7 @@
 # mouse plugged into it and pictures the compositor took. SESSION:
 #   sway        sway with Xwayland (an X11 window below takes gap clicks too)
 #   sway_no_x   sway with Xwayland disabled: no X server at all; then a
-#               second output
+#               second output, which then goes away
 #   sway_hidpi  sway at scale 2: digits drawn at the screen's own resolution
 #   kwin        KWin with Xwayland
 #   labwc       labwc (the Raspberry Pi desktop)
@@ -305,4 +305,12 @@ if [ "$SESSION" = sway_no_x ]; then
     read -r _ _ _ _ ix iy <<<"$INK"
     drag_exact -600 200 6 15
     say "saved on the second output at $((W + 220)) 100, shown there; dragged across to $X $Y on the first"
+    # That output unplugged with the clock on it: the clock comes back on
+    # the one left, not lost.
+    stop_native_clock
+    start_native_clock
+    wait_until 10 seen_at $((W + 220)) 100 || fail "the clock saved on the second output is not there"
+    swaymsg output HEADLESS-2 disable >/dev/null || fail "sway did not take the second output away"
+    wait_until 10 seen_at 220 100 || fail "the clock was lost with its output (digits on the first at '${INK:-none}')"
+    say "its output taken away, the clock came back on the first at 220 100"
 fi
