@@ -166,6 +166,8 @@ void LayerShellWindowSystem::applyLayerSurface(QWidget *window, const QPoint &to
     layer->setLayer(m_onTop ? LayerShellQt::Window::LayerTop : LayerShellQt::Window::LayerBottom);
     const QPoint margin = topLeft - handle->screen()->geometry().topLeft();
     layer->setMargins(QMargins(margin.x(), margin.y(), 0, 0));
+    // Qt places the clock's menu from where it believes the window is.
+    window->move(topLeft);
     // Margins and layer are double-buffered: they take effect with the
     // surface's next commit, which a repaint brings.
     window->update();

@@ -12,7 +12,18 @@ namespace windowsystem {
 
 void choosePlatform()
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return;
+#ifdef TAVISK_LAYER_SHELL
+    // Qt's Wayland platform takes every top-level window to be at its
+    // screen's corner, as it cannot know where the compositor put it. The
+    // clock's layer surface is where the program put it: told so, Qt reports
+    // the pointer where it is on the screen and turns the clock's menu at the
+    // screen's edges, as on X11.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS") && wayland::offersLayerShell())
+        qputenv("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
+#endif
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;
 #ifdef TAVISK_LAYER_SHELL
     if (wayland::offersLayerShell()) {

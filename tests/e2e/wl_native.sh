@@ -292,6 +292,19 @@ wait_until 10 seen_at $((W / 2)) $((H / 2)) || fail "the clock saved off the scr
 say "a position off every screen starts it at the centre"
 stop_native_clock
 
+# At the screen's bottom edge the menu opens upwards, its corner still at
+# the pointer, as on X11: not past the edge, where sway would leave it.
+wl_save_position $((W / 2)) $((H - 30))
+start_native_clock
+wait_until 10 seen_at $((W / 2)) $((H - 30)) || fail "the clock saved at the bottom edge is not there (digits at '${INK:-none}')"
+wl_input move "$PX" "$PY" wait 50 click 3 wait 50 move $((PX - 40)) $((PY - 40))
+menu_above() { MENU_ROWS=$(shot_pick rows $((PX + 25)) $((PY - 260)) 120 257) && [ "$(wc -l <<<"$MENU_ROWS")" -ge 8 ]; }
+wait_until 5 menu_above || fail "no menu opened above the pointer at $PX $PY (caption rows: '$MENU_ROWS')"
+last=$((PY - $(tail -1 <<<"$MENU_ROWS") / S))
+[ "$last" -ge 3 ] && [ "$last" -le 20 ] || fail "the menu's last caption is $last px above the pointer at $PX $PY"
+say "at the bottom edge the menu opened upwards from the pointer ($PX $PY)"
+stop_native_clock
+
 # Two outputs side by side: a position on the second puts the clock there,
 # and a drag carries it back across to the first.
 if [ "$SESSION" = sway_no_x ]; then
