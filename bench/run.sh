@@ -33,14 +33,6 @@ bench_setup bench 18 tavisk tick_bench startup_probe qt_floor
 TAVISK=$PWD/$BUILD/tavisk
 FLOOR=$PWD/$BUILD/bench/qt_floor
 
-# CPU time in nanoseconds, all threads, from the scheduler's counters (the
-# utime/stime of /proc/PID/stat count in 10 ms ticks: too coarse here).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
-ctx_switches() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'; }
-# The main thread's alone: the one that runs the tick (its id is the process's).
-main_switches() { awk '/ctxt_switches/ {s += $2} END {print s + 0}' "/proc/$1/task/$1/status" 2>/dev/null || echo 0; }
-peak_rss_kb() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
-
 echo "== Start-up: exec to the first mapped window, median of $STARTS =="
 start_xvfb S
 ours_start=$(DISPLAY=$S_DISPLAY "$BUILD/bench/startup_probe" "$STARTS" "$TAVISK")
@@ -97,11 +89,9 @@ PIDS+=($OURS_CM $THEIRS_CM $FLOOR_CM)
 ALL="$OURS $THEIRS $FLOORPID $A_XPID $B_XPID $C_XPID $OURS_CM $THEIRS_CM $FLOOR_CM $D_XPID $E_XPID $F_XPID"
 ALL="$ALL $D_CM $E_CM $F_CM"
 sleep "$WARMUP" # past start-up: steady state only
-declare -A c0 w0 m0
-for p in $ALL; do c0[$p]=$(cpu_ns "$p"); w0[$p]=$(ctx_switches "$p"); m0[$p]=$(main_switches "$p"); done
+count_all 0 $ALL
 sleep "$SECONDS_RUN"
-declare -A c1 w1 m1
-for p in $ALL; do c1[$p]=$(cpu_ns "$p"); w1[$p]=$(ctx_switches "$p"); m1[$p]=$(main_switches "$p"); done
+count_all 1 $ALL
 # The clock's window depth under picom: 32 is the antialiased mode.
 cm_depth=$(DISPLAY=$D_DISPLAY xwininfo -root -tree | awk '/"[0-9][0-9]:[0-9][0-9]:[0-9][0-9]"/ {print $1; exit}' \
     | xargs -r -I{} env DISPLAY="$D_DISPLAY" xwininfo -id {} | awk '/Depth:/ {print $2}' || true)
@@ -121,18 +111,9 @@ rss_kinds() { awk '/^(RssAnon|RssFile|RssShmem)/ {printf "%s %.1f MB  ", $1, $2 
 ours_kinds=$(rss_kinds $OURS)
 theirs_kinds=$(rss_kinds $THEIRS)
 
-per_min() { awk -v t="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.3f", t / 1e9 * 60 / s}'; }
-cpu_of() { per_min $((c1[$1] - c0[$1])); }
-rate() { awk -v n="$1" -v s="$SECONDS_RUN" 'BEGIN {printf "%.2f", n / s}'; }
-wake_of() { rate $((w1[$1] - w0[$1])); }
-main_wake_of() { rate $((m1[$1] - m0[$1])); }
-mb() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
-sum() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.3f", a + b}'; }
 field() { awk -v k="$1" '{for (i = 1; i < NF; ++i) if ($i == k) print $(i + 1)}' <<<"$2"; }
-# row LABEL OURS THEIRS FLOOR: the ratio is ours to xclock's.
-row() { printf '%-36s %10s %10s %8s %10s\n' "$1" "$2" "$3" "$(ratio "$2" "$3")" "$4"; }
 
+# row LABEL OURS THEIRS FLOOR (lib.sh): the ratio is ours to xclock's.
 printf '%-36s %10s %10s %8s %10s\n' "" tavisk xclock ratio "Qt floor"
 row "client CPU s per minute" "$(cpu_of $OURS)" "$(cpu_of $THEIRS)" "$(cpu_of $FLOORPID)"
 row "X server CPU s per minute" "$(cpu_of $A_XPID)" "$(cpu_of $B_XPID)" "$(cpu_of $C_XPID)"
