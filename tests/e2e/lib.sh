@@ -84,7 +84,7 @@ start_xvfb() {
         >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     XVFB_PID=$!
     PIDS+=($XVFB_PID)
-    for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+    wait_until 5 test -s "$E2E_TMP/display" || return 1
     export DISPLAY=:$(head -1 "$E2E_TMP/display")
     wait_until 5 xdpyinfo_quiet
 }
@@ -148,15 +148,15 @@ compositor_running() { [ "$(python3 "$E2E_DIR/xsel_owner.py" _NET_WM_CM_S0)" != 
 xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
 xprop_has() { xprop "${@:1:$#-1}" 2>/dev/null | grep -q -- "${!#}"; }
 
-# wait_until SECONDS CMD...: retries CMD every 0.1 s for up to SECONDS.
+# wait_until SECONDS CMD...: retries CMD every 0.1 s for up to SECONDS (of
+# the clock: tries that take long, on a loaded machine, do not stretch it).
 wait_until() {
-    local limit=$(($1 * 10)) i
+    local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
     shift
-    for i in $(seq "$limit"); do
-        "$@" && return 0
+    until "$@"; do
+        [ "${EPOCHREALTIME/./}" -lt "$end" ] || return 1
         sleep 0.1
     done
-    "$@"
 }
 
 # start_clock: starts the clock and sets CLOCK_PID and CLOCK_WIN.
@@ -164,13 +164,13 @@ start_clock() {
     "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
     CLOCK_PID=$!
     PIDS+=($CLOCK_PID)
-    CLOCK_WIN=""
-    for _ in $(seq 100); do
-        CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
-        [ -n "$CLOCK_WIN" ] && break
-        sleep 0.1
-    done
-    [ -n "$CLOCK_WIN" ] || fail "the clock window did not appear"
+    wait_until 10 clock_shown || fail "the clock window did not appear"
+}
+
+# clock_shown: the clock (CLOCK_PID) shows a window, then CLOCK_WIN.
+clock_shown() {
+    CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
+    [ -n "$CLOCK_WIN" ]
 }
 
 stop_clock() {
@@ -218,13 +218,13 @@ open_menu_at() {
     xdotool mousemove "$1" "$2"
     sleep 0.05
     xdotool click 3
-    MENU_WIN=""
-    for _ in $(seq 100); do
-        MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1)
-        [ -n "$MENU_WIN" ] && break
-        sleep 0.05
-    done
-    [ -n "$MENU_WIN" ] || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
+    wait_until 5 menu_shown || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
+}
+
+# menu_shown: a menu of the clock is shown, then MENU_WIN.
+menu_shown() {
+    MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1)
+    [ -n "$MENU_WIN" ]
 }
 
 # menu_key KEY: choose a menu item by its access key, and wait until the
@@ -232,22 +232,12 @@ open_menu_at() {
 menu_key() {
     sleep 0.1
     xdotool key "$1"
-    for _ in $(seq 100); do
-        xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q "IsViewable" || break
-        sleep 0.05
-    done
+    wait_until 5 eval '! xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q IsViewable' || true
     sleep 0.1
 }
 
 # wait_for CMD...: retries CMD for up to 5 s; its status is the last try's.
-wait_for() {
-    local i
-    for i in $(seq 50); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    "$@"
-}
+wait_for() { wait_until 5 "$@"; }
 
 # start_a11y_bus: the accessibility bus on this script's session bus (see
 # dbus-run-session above), with its socket in our runtime folder and

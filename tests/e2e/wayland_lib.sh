@@ -32,13 +32,7 @@ wl_start_clock() {
     env -u QT_QPA_PLATFORM "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
     CLOCK_PID=$!
     PIDS+=($CLOCK_PID)
-    CLOCK_WIN=""
-    for _ in $(seq 150); do
-        CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
-        [ -n "$CLOCK_WIN" ] && break
-        sleep 0.1
-    done
-    [ -n "$CLOCK_WIN" ] || fail "the clock window did not appear on $DISPLAY: $(head -c 500 "$E2E_TMP/clock.log")"
+    wait_until 15 clock_shown || fail "the clock window did not appear on $DISPLAY: $(head -c 500 "$E2E_TMP/clock.log")"
 }
 
 # wl_clock_geometry: "X Y W H" of the clock's X window, as Xwayland has it.
