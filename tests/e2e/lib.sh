@@ -6,8 +6,14 @@ set -euo pipefail
 # Every check runs as on a desktop, with a session bus of its own: without
 # one, Qt's attempt to reach it leaks inside libdbus, which the sanitizer
 # build reports when the clock exits.
+# A check also has a time of its own, TAVISK_E2E_LIMIT seconds (CTest gives
+# it a minute more): then it is told (USR1), and once the program it is
+# running has ended (see bounded below) it fails naming the step it was in
+# and cleans up; one that has not ended 45 s later is killed.
+export TAVISK_E2E_LIMIT=${TAVISK_E2E_LIMIT:-120}
 if [ -z "${TAVISK_E2E_BUS:-}" ]; then
-    TAVISK_E2E_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+    TAVISK_E2E_BUS=1 exec dbus-run-session -- \
+        timeout --foreground --signal=USR1 --kill-after=45 "$TAVISK_E2E_LIMIT" bash "$0" "$@"
 fi
 
 TAVISK=${1:?path to the tavisk binary}
@@ -70,7 +76,39 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
+pass() { echo "ok: $*"; LAST_PASS=$*; }
+
+# out_of_time COMMAND: the check ran out of its time while running COMMAND:
+# fails naming the script's line it was at, the helpers it was in and the
+# last check that passed.
+out_of_time() {
+    local i=1 frame line file steps=""
+    while frame=$(caller $i); do
+        read -r line _ file <<<"$frame"
+        steps="${file##*/}:$line: $(sed -n "${line}s/^ *//p" "$file")${steps:+ > $steps}"
+        i=$((i + 1))
+    done
+    fail "out of time ($TAVISK_E2E_LIMIT s) at $steps -- running: $1 -- last passed: ${LAST_PASS:-nothing}"
+}
+trap 'out_of_time "$BASH_COMMAND"' USR1
+
+# Programs that talk to an X server, a compositor or a bus wait as long as
+# these do not answer: each gets COMMAND_LIMIT seconds, then ends with status
+# 124 and a word naming it (on the check's own stderr, which callers'
+# redirections do not swallow), so a wait that retries it goes on and one
+# that gives up says what it was waiting for.
+COMMAND_LIMIT=30
+exec {E2E_STDERR}>&2
+bounded() {
+    local rc=0
+    timeout --foreground --kill-after=2 "$COMMAND_LIMIT" "$@" || rc=$?
+    [ "$rc" != 124 ] || echo "no answer from '$*' within $COMMAND_LIMIT s" >&$E2E_STDERR
+    return "$rc"
+}
+for program in convert dbus-send dbus-update-activation-environment gdbus grim import python3 swaymsg \
+    xdotool xdpyinfo xprop xsetroot xwininfo; do
+    eval "$program() { bounded $program \"\$@\"; }"
+done
 
 # start_xvfb [WxH] [DPI]: an X server on a free display (-displayfd lets it
 # pick one, so checks may run side by side), as DISPLAY, its process as

@@ -9,7 +9,7 @@ source "$E2E_DIR/wayland_lib.sh"
 KWIN_INPUT=${TAVISK_KWIN_INPUT:?path to kwin_input (TAVISK_KWIN_INPUT)}
 SCREEN_W=1280 SCREEN_H=1024
 
-start_xvfb ${SCREEN_W}x$SCREEN_H
+start_xvfb ${SCREEN_W}x$SCREEN_H || fail "no X server to show KWin's screen on"
 SHOW_DISPLAY=$DISPLAY
 # kwin_wayland carries a file capability (to raise its limits) that a
 # container may refuse to grant, and then it cannot start: a plain copy runs
@@ -44,7 +44,7 @@ wl_wait_display 20
 # Announced is not yet working: a window mapped too early stays unseen.
 python3 "$E2E_DIR/wm_ready.py" 20 || fail "KWin shows no X11 window"
 
-wl_input() { "$KWIN_INPUT" "$@" || fail "kwin_input $*"; }
+wl_input() { bounded "$KWIN_INPUT" "$@" || fail "kwin_input $*"; }
 wl_key() {
     case $1 in
         Escape) wl_input key 1 ;;

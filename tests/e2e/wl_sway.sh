@@ -40,7 +40,7 @@ sway_env() { grep -q '^DISPLAY=' "$SWAY_RUNTIME/env" 2>/dev/null; }
 wait_until 30 sway_env || fail "sway did not start: $(tail -5 "$E2E_TMP/sway.log")"
 env_of_sway() { sed -n "s/^$1=//p" "$SWAY_RUNTIME/env"; }
 export WAYLAND_DISPLAY=$SWAY_RUNTIME/$(env_of_sway WAYLAND_DISPLAY) SWAYSOCK=$(env_of_sway SWAYSOCK) DISPLAY=$(env_of_sway DISPLAY)
-as_sway() { setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_RUNTIME_DIR="$SWAY_RUNTIME" "$@"; }
+as_sway() { bounded setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_RUNTIME_DIR="$SWAY_RUNTIME" "$@"; }
 wait_until 20 as_sway xhost +si:localuser:root >/dev/null 2>&1 \
     || fail "sway's Xwayland ($DISPLAY) does not answer: $(tail -5 "$E2E_TMP/sway.log")"
 wl_wait_display 10
