@@ -124,6 +124,10 @@ start_xvfb() {
     PIDS+=($XVFB_PID)
     wait_until 5 test -s "$E2E_TMP/display" || return 1
     export DISPLAY=:$(head -1 "$E2E_TMP/display")
+    # Services the window manager has the bus start (KDE's global shortcuts)
+    # need the display; without it they end at once and are started again,
+    # and again.
+    dbus-update-activation-environment DISPLAY
     wait_until 5 xdpyinfo_quiet
 }
 
@@ -282,7 +286,6 @@ wait_for() { wait_until 5 "$@"; }
 # its address on our display. Qt joins it only if it is up when the program
 # starts.
 start_a11y_bus() {
-    dbus-update-activation-environment XDG_RUNTIME_DIR DISPLAY
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \
         || fail "no accessibility bus"
 }

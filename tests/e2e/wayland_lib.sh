@@ -16,6 +16,14 @@ wl_wait_display() {
 }
 xdotool_root_wm() { xprop_has -root _NET_SUPPORTING_WM_CHECK "window id #"; }
 
+# wl_use_xwayland DISPLAY [XAUTHORITY]: the compositor's Xwayland, for the
+# X clients of the check and for the services its session bus starts.
+wl_use_xwayland() {
+    export DISPLAY=$1
+    if [ -n "${2:-}" ]; then export XAUTHORITY=$2; else unset XAUTHORITY; fi
+    dbus-update-activation-environment DISPLAY ${2:+XAUTHORITY}
+}
+
 # wl_xwm_name: the name the X window manager gives itself ("wlroots wm",
 # "GNOME Shell", "KWin").
 wl_xwm_name() {

@@ -25,6 +25,7 @@ INI
 # KWin starts the programs named after its options in the session it made:
 # one that tells us the session's displays.
 export WAYLAND_DISPLAY=tavisk-kwin-$$
+dbus-update-activation-environment WAYLAND_DISPLAY
 export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 # let kwin_input give input
 env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
     "$E2E_TMP/kwin_wayland" --x11-display "$SHOW_DISPLAY" --xwayland --width $SCREEN_W --height $SCREEN_H \
@@ -37,9 +38,7 @@ kwin_up() {
     grep -q '^DISPLAY=' "$E2E_TMP/session.env" 2>/dev/null
 }
 wait_until 30 kwin_up || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
-export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")
-XAUTHORITY=$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")
-[ -n "$XAUTHORITY" ] && export XAUTHORITY || unset XAUTHORITY
+wl_use_xwayland "$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")" "$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")"
 wl_wait_display 20
 # Announced is not yet working: a window mapped too early stays unseen.
 python3 "$E2E_DIR/wm_ready.py" 20 || fail "KWin shows no X11 window"
