@@ -215,6 +215,14 @@ clock_shown() {
     [ -n "$CLOCK_WIN" ]
 }
 
+# clock_at X Y: the clock's window is at X Y; where it is, in CLOCK_X CLOCK_Y.
+# (A clock being dragged follows the motions as it gets to them: on a loaded
+# machine, a while after the button is let go.)
+clock_at() {
+    read -r CLOCK_X CLOCK_Y _ _ < <(window_geometry "$CLOCK_WIN")
+    [ "$CLOCK_X $CLOCK_Y" = "$1 $2" ]
+}
+
 stop_clock() {
     kill "$CLOCK_PID" 2>/dev/null || true
     wait "$CLOCK_PID" 2>/dev/null || true

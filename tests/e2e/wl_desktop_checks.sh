@@ -107,10 +107,9 @@ for step in "20 12" "40 24" "25 15" "35 21" "30 18"; do
     steps+=(move $((px + dx)) $((py + dy)) wait 50)
 done
 wl_input move "$px" "$py" wait 50 press 1 wait 50 "${steps[@]}" release 1 wait 300
-read -r x1 y1 _ _ < <(wl_clock_geometry)
-[ "$x1 $y1" = "$((x + 150)) $((y + 90))" ] || fail "dragged to $x1 $y1, want $((x + 150)) $((y + 90))"
-wait_until 5 seen || fail "after the drag no digit is seen where Xwayland has the clock ($x1 $y1)"
-say "a drag moved it by exactly (150, 90) to $x1 $y1"
+wait_until 5 clock_at $((x + 150)) $((y + 90)) || fail "dragged to $CLOCK_X $CLOCK_Y, want $((x + 150)) $((y + 90))"
+wait_until 5 seen || fail "after the drag no digit is seen where Xwayland has the clock ($CLOCK_X $CLOCK_Y)"
+say "a drag moved it by exactly (150, 90) to $CLOCK_X $CLOCK_Y"
 
 # AlwaysTop through the menu, before a click reaches another window: that
 # window is activated and, under KWin 6, raised above a clock not on top.

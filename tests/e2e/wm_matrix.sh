@@ -97,9 +97,9 @@ check_menu_and_save "right after start"
 xdotool mousemove "$px" "$py"; sleep 0.05
 xdotool mousedown 1; sleep 0.05
 for i in 1 2 3 4 5; do xdotool mousemove $((px + 30 * SCALE * i)) $((py + 18 * SCALE * i)); sleep 0.05; done
-xdotool mouseup 1; sleep 0.3
-read -r x1 y1 w h < <(window_geometry "$CLOCK_WIN")
-[ "$x1 $y1" = "$((x + 150 * SCALE)) $((y + 90 * SCALE))" ] || fail "dragged to $x1 $y1, want $((x + 150 * SCALE)) $((y + 90 * SCALE))"
+xdotool mouseup 1
+wait_until 5 clock_at $((x + 150 * SCALE)) $((y + 90 * SCALE)) \
+    || fail "dragged to $CLOCK_X $CLOCK_Y, want $((x + 150 * SCALE)) $((y + 90 * SCALE))"
 read -r px py < <(pick digit) || true
 check_menu_and_save "after a drag"
 
