@@ -268,7 +268,7 @@ open_menu_at() {
     xdotool mousemove "$1" "$2"
     sleep 0.05
     xdotool click 3
-    wait_until 5 menu_shown || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
+    wait_until 10 menu_shown || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
 }
 
 # menu_shown: a menu of the clock is shown, then MENU_WIN.
@@ -282,7 +282,7 @@ menu_shown() {
 menu_key() {
     sleep 0.1
     xdotool key "$1"
-    wait_until 5 eval '! xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q IsViewable' || true
+    wait_until 10 eval '! xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q IsViewable' || true
     sleep 0.1
 }
 

@@ -88,7 +88,7 @@ read -r x y w h < <(wl_clock_geometry)
 [ "$x $y" = "$((W / 2)) $((H / 2))" ] || fail "fresh clock at $x $y, want the screen's centre $((W / 2)) $((H / 2))"
 depth=$(wl_clock_depth)
 [ "$depth" = 32 ] || fail "the clock's window has depth $depth, not 32"
-wait_until 5 seen || fail "sway shows no digit of the clock in its rectangle $x $y ${w}x$h"
+wait_until 10 seen || fail "sway shows no digit of the clock in its rectangle $x $y ${w}x$h"
 read -r hazy looked < <(shot | python3 "$E2E_DIR/pick.py" haze $(wl_clock_geometry))
 [ "$hazy" = 0 ] || fail "$hazy of $looked pixels between and around the digits are not the white window below"
 in_tree "$CLOCK_PID" && fail "sway lists the clock among the windows: $(swaymsg -t get_tree | grep -B2 -A2 "\"pid\": $CLOCK_PID,")"
@@ -98,7 +98,7 @@ say "fresh clock at the centre ($x $y ${w}x$h), depth $depth, only its digits in
 open_menu() {
     pointer "move $px $py wait 50 click 3"
     MENU_WIN=""
-    wait_until 5 eval 'MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1) && [ -n "$MENU_WIN" ]' || fail "no menu opened at $px $py"
+    wait_until 10 eval 'MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1) && [ -n "$MENU_WIN" ]' || fail "no menu opened at $px $py"
     read -r mx my mw mh < <(window_geometry "$MENU_WIN")
     [ $((mx - px)) -ge -1 ] && [ $((mx - px)) -le 1 ] && [ $((my - py)) -ge -1 ] && [ $((my - py)) -le 1 ] \
         || fail "menu at $mx $my, pointer at $px $py"
@@ -111,15 +111,15 @@ choose() {
     y=$(shot | python3 "$E2E_DIR/pick.py" rows $((mx + 25)) "$my" $((mw - 30)) "$mh" | sed -n "$1p")
     [ -n "$y" ] || fail "no caption $1 in the menu"
     pointer "move $((mx + mw / 2)) $y wait 100 click 1"
-    wait_until 5 eval '! xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q IsViewable' || fail "the menu stayed open"
+    wait_until 10 eval '! xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q IsViewable' || fail "the menu stayed open"
 }
 open_menu
 say "menu at the pointer ($mx $my for $px $py)"
 choose 4 # AlwaysTop(&L)
 # A new window over the clock takes the focus; the clock stays above it.
 wl_start_window cover cover normal
-wait_until 5 eval '[ "$(focused_title)" = cover ]' || fail "the new window did not take the focus (focused: $(focused_title))"
-wait_until 3 seen || fail "the clock is hidden by the newly focused window after AlwaysTop"
+wait_until 10 eval '[ "$(focused_title)" = cover ]' || fail "the new window did not take the focus (focused: $(focused_title))"
+wait_until 10 seen || fail "the clock is hidden by the newly focused window after AlwaysTop"
 say "AlwaysTop: above the newly focused native window"
 
 # A click in a gap reaches the native window below, with an Xwayland that
@@ -130,7 +130,7 @@ read -r gx gy < <(pick gap)
 before=$(wl_presses cover)
 pointer "move $gx $gy wait 50 click 1"
 if wl_xwayland_at_least 24.1; then
-    wait_until 5 eval '[ "$(wl_presses cover)" -gt "$before" ]' || fail "a click in the gap at $gx $gy did not reach the native window below"
+    wait_until 10 eval '[ "$(wl_presses cover)" -gt "$before" ]' || fail "a click in the gap at $gx $gy did not reach the native window below"
     say "a click in a gap ($gx $gy) reached the native window below"
 else
     sleep 0.5
@@ -140,19 +140,19 @@ fi
 
 # ... and an X11 window below in any case.
 wl_start_xev 450 380 400 300
-wait_until 5 eval '[ "$(focused_title)" = "Event Tester" ]' || fail "the X11 window did not take the focus"
+wait_until 10 eval '[ "$(focused_title)" = "Event Tester" ]' || fail "the X11 window did not take the focus"
 gap_seen() { read -r gx gy < <(pick gap) && [ -n "$gx" ]; }
-wait_until 3 gap_seen || fail "no gap in the clock over the X11 window"
+wait_until 10 gap_seen || fail "no gap in the clock over the X11 window"
 pointer "move $gx $gy wait 50 click 1"
-wait_until 5 grep -q "root:($gx,$gy)" "$E2E_TMP/xev.log" || fail "a click in the gap at $gx $gy did not reach the X11 window below"
+wait_until 10 grep -q "root:($gx,$gy)" "$E2E_TMP/xev.log" || fail "a click in the gap at $gx $gy did not reach the X11 window below"
 say "a click in a gap ($gx $gy) reached the X11 window below"
 
 # A left-drag by (+150, +90) moves it by exactly that, in X and in sway's picture.
 seen || fail "no digit to drag"
 read -r x y w h < <(wl_clock_geometry)
 drag "$px" "$py" 150 90
-wait_until 5 clock_at $((x + 150)) $((y + 90)) || fail "dragged to $CLOCK_X $CLOCK_Y, want $((x + 150)) $((y + 90))"
-wait_until 3 seen || fail "after the drag sway shows no digit at $CLOCK_X $CLOCK_Y"
+wait_until 10 clock_at $((x + 150)) $((y + 90)) || fail "dragged to $CLOCK_X $CLOCK_Y, want $((x + 150)) $((y + 90))"
+wait_until 10 seen || fail "after the drag sway shows no digit at $CLOCK_X $CLOCK_Y"
 say "a drag by 150,90 moved it from $x $y to $CLOCK_X $CLOCK_Y"
 
 # The menu shows AlwaysTop chosen: the one check mark, in its row (the
@@ -172,6 +172,6 @@ wl_save_position 200 100
 wl_start_clock
 read -r x y w h < <(wl_clock_geometry)
 [ "$x $y" = "200 100" ] || fail "the clock saved at 200 100 started at $x $y"
-wait_until 5 seen || fail "sway shows no digit of the clock at its saved position"
+wait_until 10 seen || fail "sway shows no digit of the clock at its saved position"
 say "saved position 200 100 honoured, in X and in sway's picture"
 stop_clock
