@@ -75,7 +75,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# fail MESSAGE: fails the check, with the programs that gave no answer on
+# the way (see bounded).
+fail() {
+    echo "FAIL: $*" >&2
+    [ ! -s "$E2E_TMP/no-answer" ] || cat "$E2E_TMP/no-answer" >&2
+    exit 1
+}
 pass() { echo "ok: $*"; LAST_PASS=$*; }
 
 # out_of_time COMMAND: the check ran out of its time while running COMMAND:
@@ -94,15 +100,14 @@ trap 'out_of_time "$BASH_COMMAND"' USR1
 
 # Programs that talk to an X server, a compositor or a bus wait as long as
 # these do not answer: each gets COMMAND_LIMIT seconds, then ends with status
-# 124 and a word naming it (on the check's own stderr, which callers'
-# redirections do not swallow), so a wait that retries it goes on and one
-# that gives up says what it was waiting for.
+# 124, noted for fail (callers' redirections would swallow a word on
+# stderr), so a wait that retries it goes on and one that gives up says what
+# it was waiting for.
 COMMAND_LIMIT=30
-exec {E2E_STDERR}>&2
 bounded() {
     local rc=0
     timeout --foreground --kill-after=2 "$COMMAND_LIMIT" "$@" || rc=$?
-    [ "$rc" != 124 ] || echo "no answer from '$*' within $COMMAND_LIMIT s" >&$E2E_STDERR
+    [ "$rc" != 124 ] || echo "no answer from '$*' within $COMMAND_LIMIT s" >>"$E2E_TMP/no-answer"
     return "$rc"
 }
 for program in convert dbus-send dbus-update-activation-environment gdbus grim import python3 swaymsg \
