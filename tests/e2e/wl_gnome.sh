@@ -57,7 +57,9 @@ xwayland_display() {
 }
 wait_until 10 xwayland_display >/dev/null || fail "GNOME Shell made no X display"
 wl_use_xwayland "$(xwayland_display)" "$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -1)"
-wl_wait_display 20
+# Under load its Xwayland once left an X client without an answer for 30 s:
+# room for a second try.
+wl_wait_display 60
 # Announced is not yet working: a window mapped too early stays unseen.
 python3 "$E2E_DIR/wm_ready.py" 20 || fail "GNOME Shell shows no X11 window"
 
