@@ -6,8 +6,14 @@ set -euo pipefail
 # Every check runs as on a desktop, with a session bus of its own: without
 # one, Qt's attempt to reach it leaks inside libdbus, which the sanitizer
 # build reports when the clock exits.
+# A check also has a time of its own, TAVISK_E2E_LIMIT seconds (CTest gives
+# it a minute more): then it is told (USR1), and once the program it is
+# running has ended (see bounded below) it fails naming the step it was in
+# and cleans up; one that has not ended 45 s later is killed.
+export TAVISK_E2E_LIMIT=${TAVISK_E2E_LIMIT:-120}
 if [ -z "${TAVISK_E2E_BUS:-}" ]; then
-    TAVISK_E2E_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+    TAVISK_E2E_BUS=1 exec dbus-run-session -- \
+        timeout --foreground --signal=USR1 --kill-after=45 "$TAVISK_E2E_LIMIT" bash "$0" "$@"
 fi
 
 TAVISK=${1:?path to the tavisk binary}
@@ -69,8 +75,45 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-pass() { echo "ok: $*"; }
+# fail MESSAGE: fails the check, with the programs that gave no answer on
+# the way (see bounded).
+fail() {
+    echo "FAIL: $*" >&2
+    [ ! -s "$E2E_TMP/no-answer" ] || cat "$E2E_TMP/no-answer" >&2
+    exit 1
+}
+pass() { echo "ok: $*"; LAST_PASS=$*; }
+
+# out_of_time COMMAND: the check ran out of its time while running COMMAND:
+# fails naming the script's line it was at, the helpers it was in and the
+# last check that passed.
+out_of_time() {
+    local i=1 frame line file steps=""
+    while frame=$(caller $i); do
+        read -r line _ file <<<"$frame"
+        steps="${file##*/}:$line: $(sed -n "${line}s/^ *//p" "$file")${steps:+ > $steps}"
+        i=$((i + 1))
+    done
+    fail "out of time ($TAVISK_E2E_LIMIT s) at $steps -- running: $1 -- last passed: ${LAST_PASS:-nothing}"
+}
+trap 'out_of_time "$BASH_COMMAND"' USR1
+
+# Programs that talk to an X server, a compositor or a bus wait as long as
+# these do not answer: each gets COMMAND_LIMIT seconds, then ends with status
+# 124, noted for fail (callers' redirections would swallow a word on
+# stderr), so a wait that retries it goes on and one that gives up says what
+# it was waiting for.
+COMMAND_LIMIT=30
+bounded() {
+    local rc=0
+    timeout --foreground --kill-after=2 "$COMMAND_LIMIT" "$@" || rc=$?
+    [ "$rc" != 124 ] || echo "no answer from '$*' within $COMMAND_LIMIT s" >>"$E2E_TMP/no-answer"
+    return "$rc"
+}
+for program in convert dbus-send dbus-update-activation-environment gdbus grim import python3 swaymsg \
+    xdotool xdpyinfo xprop xsetroot xwininfo; do
+    eval "$program() { bounded $program \"\$@\"; }"
+done
 
 # start_xvfb [WxH] [DPI]: an X server on a free display (-displayfd lets it
 # pick one, so checks may run side by side), as DISPLAY, its process as
@@ -84,8 +127,12 @@ start_xvfb() {
         >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     XVFB_PID=$!
     PIDS+=($XVFB_PID)
-    for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+    wait_until 5 test -s "$E2E_TMP/display" || return 1
     export DISPLAY=:$(head -1 "$E2E_TMP/display")
+    # Services the window manager has the bus start (KDE's global shortcuts)
+    # need the display; without it they end at once and are started again,
+    # and again.
+    dbus-update-activation-environment DISPLAY
     wait_until 5 xdpyinfo_quiet
 }
 
@@ -148,15 +195,15 @@ compositor_running() { [ "$(python3 "$E2E_DIR/xsel_owner.py" _NET_WM_CM_S0)" != 
 xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
 xprop_has() { xprop "${@:1:$#-1}" 2>/dev/null | grep -q -- "${!#}"; }
 
-# wait_until SECONDS CMD...: retries CMD every 0.1 s for up to SECONDS.
+# wait_until SECONDS CMD...: retries CMD every 0.1 s for up to SECONDS (of
+# the clock: tries that take long, on a loaded machine, do not stretch it).
 wait_until() {
-    local limit=$(($1 * 10)) i
+    local end=$((${EPOCHREALTIME/./} + $1 * 1000000))
     shift
-    for i in $(seq "$limit"); do
-        "$@" && return 0
+    until "$@"; do
+        [ "${EPOCHREALTIME/./}" -lt "$end" ] || return 1
         sleep 0.1
     done
-    "$@"
 }
 
 # start_clock: starts the clock and sets CLOCK_PID and CLOCK_WIN.
@@ -164,13 +211,21 @@ start_clock() {
     "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
     CLOCK_PID=$!
     PIDS+=($CLOCK_PID)
-    CLOCK_WIN=""
-    for _ in $(seq 100); do
-        CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
-        [ -n "$CLOCK_WIN" ] && break
-        sleep 0.1
-    done
-    [ -n "$CLOCK_WIN" ] || fail "the clock window did not appear"
+    wait_until 10 clock_shown || fail "the clock window did not appear"
+}
+
+# clock_shown: the clock (CLOCK_PID) shows a window, then CLOCK_WIN.
+clock_shown() {
+    CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
+    [ -n "$CLOCK_WIN" ]
+}
+
+# clock_at X Y: the clock's window is at X Y; where it is, in CLOCK_X CLOCK_Y.
+# (A clock being dragged follows the motions as it gets to them: on a loaded
+# machine, a while after the button is let go.)
+clock_at() {
+    read -r CLOCK_X CLOCK_Y _ _ < <(window_geometry "$CLOCK_WIN")
+    [ "$CLOCK_X $CLOCK_Y" = "$1 $2" ]
 }
 
 stop_clock() {
@@ -218,13 +273,13 @@ open_menu_at() {
     xdotool mousemove "$1" "$2"
     sleep 0.05
     xdotool click 3
-    MENU_WIN=""
-    for _ in $(seq 100); do
-        MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1)
-        [ -n "$MENU_WIN" ] && break
-        sleep 0.05
-    done
-    [ -n "$MENU_WIN" ] || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
+    wait_until 10 menu_shown || fail "no menu opened at $1 $2 ($(xdotool getmouselocation); the clock is $CLOCK_WIN)"
+}
+
+# menu_shown: a menu of the clock is shown, then MENU_WIN.
+menu_shown() {
+    MENU_WIN=$(popup_windows "$CLOCK_PID" | head -1)
+    [ -n "$MENU_WIN" ]
 }
 
 # menu_key KEY: choose a menu item by its access key, and wait until the
@@ -232,29 +287,18 @@ open_menu_at() {
 menu_key() {
     sleep 0.1
     xdotool key "$1"
-    for _ in $(seq 100); do
-        xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q "IsViewable" || break
-        sleep 0.05
-    done
+    wait_until 10 eval '! xwininfo -id "$MENU_WIN" 2>/dev/null | grep -q IsViewable' || true
     sleep 0.1
 }
 
 # wait_for CMD...: retries CMD for up to 5 s; its status is the last try's.
-wait_for() {
-    local i
-    for i in $(seq 50); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    "$@"
-}
+wait_for() { wait_until 5 "$@"; }
 
 # start_a11y_bus: the accessibility bus on this script's session bus (see
 # dbus-run-session above), with its socket in our runtime folder and
 # its address on our display. Qt joins it only if it is up when the program
 # starts.
 start_a11y_bus() {
-    dbus-update-activation-environment XDG_RUNTIME_DIR DISPLAY
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \
         || fail "no accessibility bus"
 }

@@ -15,9 +15,8 @@ Color=255
 Size=18
 INI
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_clock
-sleep 0.5
-read -r px py < <(digit_pixel "$CLOCK_WIN" FF0000)
-[ -n "$px" ] || fail "no digit pixel found"
+digit_seen() { read -r px py < <(digit_pixel "$CLOCK_WIN" FF0000) && [ -n "$px" ]; }
+wait_until 5 digit_seen || fail "no digit pixel found"
 
 /usr/bin/python3 "$(dirname "$0")/atspi_walk.py" "$CLOCK_PID" "$px" "$py" || fail "AT-SPI walk"
 kill -0 "$CLOCK_PID" 2>/dev/null || fail "the clock ended"

@@ -36,9 +36,10 @@ pass "fresh clock: menu at the pointer, Save stores its real position"
 xdotool mousemove "$px" "$py"; sleep 0.05
 xdotool mousedown 1; sleep 0.05
 for i in 1 2 3 4 5; do xdotool mousemove $((px + 30 * i)) $((py + 18 * i)); sleep 0.05; done
-xdotool mouseup 1; sleep 0.3
+xdotool mouseup 1
+wait_until 5 clock_at $((x0 + 150)) $((y0 + 90)) \
+    || fail "after the drag the clock is at $CLOCK_X $CLOCK_Y, want $((x0 + 150)) $((y0 + 90))"
 read -r x1 y1 w h < <(window_geometry "$CLOCK_WIN")
-[ "$x1 $y1" = "$((x0 + 150)) $((y0 + 90))" ] || fail "after the drag the clock is at $x1 $y1, want $((x0 + 150)) $((y0 + 90))"
 pass "left-drag moved the clock by the drag distance"
 
 # Right-click: the menu's top-left corner at the pointer.

@@ -16,6 +16,86 @@ wl_wait_display() {
 }
 xdotool_root_wm() { xprop_has -root _NET_SUPPORTING_WM_CHECK "window id #"; }
 
+# wl_use_xwayland DISPLAY [XAUTHORITY]: the compositor's Xwayland, for the
+# X clients of the check and for the services its session bus starts.
+wl_use_xwayland() {
+    export DISPLAY=$1
+    if [ -n "${2:-}" ]; then export XAUTHORITY=$2; else unset XAUTHORITY; fi
+    dbus-update-activation-environment DISPLAY ${2:+XAUTHORITY}
+}
+
+# wl_start_sway force|disable W H SCALE [CONFIG LINE...]: headless sway on a
+# W x H (logical) screen at SCALE, with Xwayland (force) or without, and the
+# lines given in its configuration; WAYLAND_DISPLAY, SWAYSOCK and, with
+# Xwayland, DISPLAY set for it. sway will not run as root: it runs as
+# nobody, in a runtime folder of its own (SWAY_RUNTIME); root's clients
+# reach its socket, and its Xwayland once allowed to.
+wl_start_sway() {
+    local xwayland=$1 w=$2 h=$3 scale=$4
+    shift 4
+    chmod 711 "$E2E_TMP"
+    SWAY_RUNTIME=$E2E_TMP/sway-runtime
+    mkdir -m 700 "$SWAY_RUNTIME"
+    chown 65534:65534 "$SWAY_RUNTIME"
+    {
+        echo "xwayland $xwayland"
+        echo "output HEADLESS-1 resolution $((w * scale))x$((h * scale)) position 0 0 scale $scale"
+        echo "focus_follows_mouse no"
+        printf '%s\n' "$@"
+        echo "exec env >$SWAY_RUNTIME/env"
+    } >"$E2E_TMP/sway.conf"
+    chmod 644 "$E2E_TMP/sway.conf"
+    setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH="$PATH" XDG_RUNTIME_DIR="$SWAY_RUNTIME" \
+        WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        sway --config "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
+    SWAY_PID=$!
+    PIDS+=($SWAY_PID)
+    local wanted=WAYLAND_DISPLAY
+    [ "$xwayland" = force ] && wanted=DISPLAY
+    wait_until 30 grep -q "^$wanted=" "$SWAY_RUNTIME/env" || fail "sway did not start: $(tail -5 "$E2E_TMP/sway.log")"
+    export WAYLAND_DISPLAY=$SWAY_RUNTIME/$(env_of_sway WAYLAND_DISPLAY) SWAYSOCK=$(env_of_sway SWAYSOCK)
+    [ "$xwayland" = force ] || return 0
+    wl_use_xwayland "$(env_of_sway DISPLAY)"
+    wait_until 20 as_sway xhost +si:localuser:root >/dev/null 2>&1 \
+        || fail "sway's Xwayland ($DISPLAY) does not answer: $(tail -5 "$E2E_TMP/sway.log")"
+}
+env_of_sway() { sed -n "s/^$1=//p" "$SWAY_RUNTIME/env"; }
+as_sway() { bounded setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_RUNTIME_DIR="$SWAY_RUNTIME" "$@"; }
+
+# wl_start_kwin W H: KWin with Xwayland on a W x H screen, shown as a window
+# on a private X server (KWIN_SHOW: our picture of that window is what KWin
+# drew); WAYLAND_DISPLAY and DISPLAY (its Xwayland) set for it, DESKTOP
+# named after it.
+wl_start_kwin() {
+    start_xvfb "$1x$2" || fail "no X server to show KWin's screen on"
+    KWIN_SHOW=$DISPLAY
+    # kwin_wayland carries a file capability (to raise its limits) that a
+    # container may refuse to grant, and then it cannot start: a plain copy
+    # runs the same.
+    cp /usr/bin/kwin_wayland "$E2E_TMP/kwin_wayland"
+    DESKTOP="KWin $("$E2E_TMP/kwin_wayland" --version | awk '{ print $NF }')"
+    # Frames around the windows come from plugins a system may lack (Breeze)
+    # or have broken (Aurorae without Plasma's QML): none, the same everywhere.
+    printf '[org.kde.kdecoration2]\nNoPlugin=true\n' >"$XDG_CONFIG_HOME/kwinrc"
+    # KWin starts the programs named after its options in the session it
+    # made: one that tells us the session's displays.
+    export WAYLAND_DISPLAY=tavisk-kwin-$$
+    dbus-update-activation-environment WAYLAND_DISPLAY
+    export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 # let kwin_input give input
+    env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
+        "$E2E_TMP/kwin_wayland" --x11-display "$KWIN_SHOW" --xwayland --width "$1" --height "$2" \
+        --socket "$WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
+        "sh -c 'env >$E2E_TMP/session.env'" >"$E2E_TMP/kwin.log" 2>&1 &
+    KWIN_PID=$!
+    PIDS+=($KWIN_PID)
+    wait_until 30 kwin_up || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
+    wl_use_xwayland "$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")" "$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")"
+}
+kwin_up() {
+    kill -0 "$KWIN_PID" 2>/dev/null || fail "KWin ended: $(grep -v '^$' "$E2E_TMP/kwin.log" | tail -5)"
+    grep -q '^DISPLAY=' "$E2E_TMP/session.env" 2>/dev/null
+}
+
 # wl_xwm_name: the name the X window manager gives itself ("wlroots wm",
 # "GNOME Shell", "KWin").
 wl_xwm_name() {
@@ -33,13 +113,7 @@ wl_start_clock() {
     env -u QT_QPA_PLATFORM ${WL_CLOCK_PLATFORM:+QT_QPA_PLATFORM=$WL_CLOCK_PLATFORM} "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
     CLOCK_PID=$!
     PIDS+=($CLOCK_PID)
-    CLOCK_WIN=""
-    for _ in $(seq 150); do
-        CLOCK_WIN=$(xdotool search --onlyvisible --pid "$CLOCK_PID" 2>/dev/null | head -1 || true)
-        [ -n "$CLOCK_WIN" ] && break
-        sleep 0.1
-    done
-    [ -n "$CLOCK_WIN" ] || fail "the clock window did not appear on $DISPLAY: $(head -c 500 "$E2E_TMP/clock.log")"
+    wait_until 15 clock_shown || fail "the clock window did not appear on $DISPLAY: $(head -c 500 "$E2E_TMP/clock.log")"
 }
 
 # wl_clock_geometry: "X Y W H" of the clock's X window, as Xwayland has it.

@@ -30,11 +30,13 @@ unset DISPLAY
 # (no session manager here; newer shells have no such option, nor need it)
 no_sm=()
 gnome-shell --help | grep -q -- --sm-disable && no_sm=(--sm-disable)
+# The services the shell has the bus start find it by its socket.
+export WAYLAND_DISPLAY=tavisk-gnome-$$
+dbus-update-activation-environment WAYLAND_DISPLAY
 env -u QT_QPA_PLATFORM gnome-shell --wayland --headless --virtual-monitor ${SCREEN_W}x$SCREEN_H \
-    --wayland-display "tavisk-gnome-$$" "${no_sm[@]}" >"$E2E_TMP/gnome-shell.log" 2>&1 &
+    --wayland-display "$WAYLAND_DISPLAY" "${no_sm[@]}" >"$E2E_TMP/gnome-shell.log" 2>&1 &
 SHELL_PID=$!
 PIDS+=($SHELL_PID)
-export WAYLAND_DISPLAY=tavisk-gnome-$$
 shell_up() {
     kill -0 "$SHELL_PID" 2>/dev/null || fail "GNOME Shell ended: $(grep -v '^$' "$E2E_TMP/gnome-shell.log" | tail -5)"
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
@@ -54,10 +56,10 @@ xwayland_display() {
     return 1
 }
 wait_until 10 xwayland_display >/dev/null || fail "GNOME Shell made no X display"
-export DISPLAY=$(xwayland_display)
-XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -1)
-[ -n "$XAUTHORITY" ] && export XAUTHORITY
-wl_wait_display 20
+wl_use_xwayland "$(xwayland_display)" "$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -1)"
+# Under load its Xwayland once left an X client without an answer for 30 s:
+# room for a second try.
+wl_wait_display 60
 # Announced is not yet working: a window mapped too early stays unseen.
 python3 "$E2E_DIR/wm_ready.py" 20 || fail "GNOME Shell shows no X11 window"
 

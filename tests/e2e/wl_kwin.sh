@@ -13,49 +13,19 @@ SCREEN_W=1280 SCREEN_H=1024
 # checks are wl_native.sh's).
 WL_CLOCK_PLATFORM=xcb
 
-start_xvfb ${SCREEN_W}x$SCREEN_H
-SHOW_DISPLAY=$DISPLAY
-# kwin_wayland carries a file capability (to raise its limits) that a
-# container may refuse to grant, and then it cannot start: a plain copy runs
-# the same.
-cp /usr/bin/kwin_wayland "$E2E_TMP/kwin_wayland"
-DESKTOP="KWin $("$E2E_TMP/kwin_wayland" --version | awk '{ print $NF }')"
-# Frames around the windows come from plugins a system may lack (Breeze) or
-# have broken (Aurorae without Plasma's QML): none, the same everywhere.
-cat >"$XDG_CONFIG_HOME/kwinrc" <<INI
-[org.kde.kdecoration2]
-NoPlugin=true
-INI
-# KWin starts the programs named after its options in the session it made:
-# one that tells us the session's displays.
-export WAYLAND_DISPLAY=tavisk-kwin-$$
-export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 # let kwin_input give input
-env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
-    "$E2E_TMP/kwin_wayland" --x11-display "$SHOW_DISPLAY" --xwayland --width $SCREEN_W --height $SCREEN_H \
-    --socket "$WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
-    "sh -c 'env >$E2E_TMP/session.env'" >"$E2E_TMP/kwin.log" 2>&1 &
-KWIN_PID=$!
-PIDS+=($KWIN_PID)
-kwin_up() {
-    kill -0 "$KWIN_PID" 2>/dev/null || fail "KWin ended: $(grep -v '^$' "$E2E_TMP/kwin.log" | tail -5)"
-    grep -q '^DISPLAY=' "$E2E_TMP/session.env" 2>/dev/null
-}
-wait_until 30 kwin_up || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
-export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")
-XAUTHORITY=$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")
-[ -n "$XAUTHORITY" ] && export XAUTHORITY || unset XAUTHORITY
+wl_start_kwin "$SCREEN_W" "$SCREEN_H"
 wl_wait_display 20
 # Announced is not yet working: a window mapped too early stays unseen.
 python3 "$E2E_DIR/wm_ready.py" 20 || fail "KWin shows no X11 window"
 
-wl_input() { "$KWIN_INPUT" "$@" || fail "kwin_input $*"; }
+wl_input() { bounded "$KWIN_INPUT" "$@" || fail "kwin_input $*"; }
 wl_key() {
     case $1 in
         Escape) wl_input key 1 ;;
         l) wl_input key 38 ;;
     esac
 }
-wl_shot() { DISPLAY=$SHOW_DISPLAY import -window root "$1"; }
+wl_shot() { DISPLAY=$KWIN_SHOW import -window root "$1"; }
 
 # The window list: the windows the task manager or the window switcher
 # (Alt+Tab) shows.

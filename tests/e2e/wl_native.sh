@@ -25,35 +25,9 @@ S=1
 unset DISPLAY
 
 start_sway() { # start_sway force|disable SCALE
-    # sway will not run as root: it runs as nobody, in a runtime folder of
-    # its own; root's clients reach its socket.
-    chmod 711 "$E2E_TMP"
-    local runtime=$E2E_TMP/sway-runtime
-    mkdir -m 700 "$runtime"
-    chown 65534:65534 "$runtime"
     W=1280 H=1024 S=$2
-    cat >"$E2E_TMP/sway.conf" <<CONF
-xwayland $1
-output HEADLESS-1 resolution $((W * S))x$((H * S)) position 0 0 scale $S
-focus_follows_mouse no
-default_border none
-default_floating_border none
-for_window [title="^Event Tester\$"] floating enable, move position 450 380
-exec env >$runtime/env
-CONF
-    chmod 644 "$E2E_TMP/sway.conf"
-    setpriv --reuid=65534 --regid=65534 --clear-groups env -i PATH="$PATH" XDG_RUNTIME_DIR="$runtime" \
-        WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-        sway --config "$E2E_TMP/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
-    PIDS+=($!)
-    wait_until 30 grep -q '^WAYLAND_DISPLAY=' "$runtime/env" || fail "sway did not start: $(tail -5 "$E2E_TMP/sway.log")"
-    export WAYLAND_DISPLAY=$runtime/$(sed -n 's/^WAYLAND_DISPLAY=//p' "$runtime/env")
-    export SWAYSOCK=$(sed -n 's/^SWAYSOCK=//p' "$runtime/env")
-    if [ "$1" = force ]; then
-        export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$runtime/env")
-        wait_until 20 setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_RUNTIME_DIR="$runtime" \
-            xhost +si:localuser:root >/dev/null 2>&1 || fail "sway's Xwayland ($DISPLAY) does not answer"
-    fi
+    wl_start_sway "$1" "$W" "$H" "$S" "default_border none" "default_floating_border none" \
+        "for_window [title=\"^Event Tester\$\"] floating enable, move position 450 380"
     wl_pointer_start "$W" "$H" sway.log
     wl_shot() { grim "$1"; }
     wl_input() { pointer "$*"; }
@@ -70,30 +44,12 @@ walk(json.load(sys.stdin))'; }
 
 start_kwin() {
     W=1280 H=1024
-    start_xvfb ${W}x$H
-    local show=$DISPLAY
-    unset DISPLAY
-    # See wl_kwin.sh: a plain copy of kwin_wayland, no window frames.
-    cp /usr/bin/kwin_wayland "$E2E_TMP/kwin_wayland"
-    printf '[org.kde.kdecoration2]\nNoPlugin=true\n' >"$XDG_CONFIG_HOME/kwinrc"
-    export WAYLAND_DISPLAY=tavisk-kwin-$$ KWIN_WAYLAND_NO_PERMISSION_CHECKS=1
-    env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
-        "$E2E_TMP/kwin_wayland" --x11-display "$show" --xwayland --width $W --height $H \
-        --socket "$WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
-        "sh -c 'env >$E2E_TMP/session.env'" >"$E2E_TMP/kwin.log" 2>&1 &
-    KWIN_PID=$!
-    PIDS+=($KWIN_PID)
-    wait_until 30 grep -q '^DISPLAY=' "$E2E_TMP/session.env" || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
-    export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")
-    XAUTHORITY=$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")
-    [ -n "$XAUTHORITY" ] && export XAUTHORITY || unset XAUTHORITY
-    KWIN_SHOW=$show
+    wl_start_kwin "$W" "$H"
     wl_shot() { DISPLAY=$KWIN_SHOW import -window root "$1"; }
     wl_input() { "${TAVISK_KWIN_INPUT:?path to kwin_input}" "$@" || fail "kwin_input $*"; }
     # KWin's window list: the windows a task bar or switcher shows.
     wl_listed() { kwin_windows | awk -F'\t' '$4 == "false" || $8 == "false" { print $7 }'; }
     wl_focused() { kwin_windows | awk -F'\t' '$5 == "true" { print $6 }'; }
-    DESKTOP="KWin $("$E2E_TMP/kwin_wayland" --version | awk '{ print $NF }')"
 }
 
 start_labwc() {

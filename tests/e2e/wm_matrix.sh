@@ -29,7 +29,7 @@ BELOW=$(xdotool search --onlyvisible --name '^Event Tester$' | while read -r w; 
 [ -n "$BELOW" ] || fail "the window to work in is no client of the window manager: $(client_list | tr '\n' ' ')"
 xdotool windowactivate --sync "$BELOW" 2>/dev/null || true
 active() { xprop -root _NET_ACTIVE_WINDOW | grep -qi "$(printf '0x%x' "$BELOW")"; }
-wait_until 5 active || fail "could not focus the window below"
+wait_until 10 active || fail "could not focus the window below"
 
 start_clock
 sleep 0.5
@@ -72,7 +72,7 @@ all_clickable() {
     read -r missed painted < <(grey_shot | python3 "$E2E_DIR/pick.py" unclickable $(window_geometry "$CLOCK_WIN") "$CLOCK_WIN")
     [ "$missed" = 0 ]
 }
-wait_until 3 all_clickable || fail "$missed of the $painted pixels painted as digits do not take a click"
+wait_until 10 all_clickable || fail "$missed of the $painted pixels painted as digits do not take a click"
 say "digits seen, all $painted of their pixels take a click; $looked pixels between and around them are exactly the window below"
 
 # The menu's top-left corner at the pointer (on a scaled screen, within the
@@ -88,7 +88,7 @@ check_menu_and_save() {
     read -r x y w h < <(window_geometry "$CLOCK_WIN")
     saved() { grep -qx "Left=$((x * 15 / SCALE))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" 2>/dev/null \
         && grep -qx "Top=$((y * 15 / SCALE))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"; }
-    wait_until 5 saved || fail "$when: clock at $x $y but saved $(grep -E '^(Left|Top)=' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" | tr '\n' ' ')"
+    wait_until 10 saved || fail "$when: clock at $x $y but saved $(grep -E '^(Left|Top)=' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" | tr '\n' ' ')"
     say "$when: menu at the pointer ($mx $my), saved position $x $y"
 }
 check_menu_and_save "right after start"
@@ -97,19 +97,19 @@ check_menu_and_save "right after start"
 xdotool mousemove "$px" "$py"; sleep 0.05
 xdotool mousedown 1; sleep 0.05
 for i in 1 2 3 4 5; do xdotool mousemove $((px + 30 * SCALE * i)) $((py + 18 * SCALE * i)); sleep 0.05; done
-xdotool mouseup 1; sleep 0.3
-read -r x1 y1 w h < <(window_geometry "$CLOCK_WIN")
-[ "$x1 $y1" = "$((x + 150 * SCALE)) $((y + 90 * SCALE))" ] || fail "dragged to $x1 $y1, want $((x + 150 * SCALE)) $((y + 90 * SCALE))"
+xdotool mouseup 1
+wait_until 10 clock_at $((x + 150 * SCALE)) $((y + 90 * SCALE)) \
+    || fail "dragged to $CLOCK_X $CLOCK_Y, want $((x + 150 * SCALE)) $((y + 90 * SCALE))"
 read -r px py < <(pick digit) || true
 check_menu_and_save "after a drag"
 
 open_menu_at "$px" "$py"
 menu_key l
 is_above() { xprop -id "$CLOCK_WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
-wait_until 5 is_above || fail "not above after AlwaysTop"
+wait_until 10 is_above || fail "not above after AlwaysTop"
 open_menu_at "$px" "$py"
 menu_key l
-wait_until 5 eval '! is_above' || fail "still above after the second AlwaysTop"
+wait_until 10 eval '! is_above' || fail "still above after the second AlwaysTop"
 say "always on top on and off"
 
 # A click in a gap of the clock reaches the window below.
@@ -118,6 +118,6 @@ read -r gx gy < <(pick gap) || true
 xdotool mousemove "$gx" "$gy"; sleep 0.05
 xdotool click 1
 reached() { grep -q "root:($gx,$gy)" "$E2E_TMP/xev.log"; }
-wait_until 5 reached || fail "a click in the gap at $gx $gy did not reach the window below"
+wait_until 10 reached || fail "a click in the gap at $gx $gy did not reach the window below"
 say "a click in a gap ($gx $gy) reached the window below"
 stop_clock
