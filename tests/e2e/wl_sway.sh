@@ -62,11 +62,15 @@ pointer() {
 # drag X Y DX DY: left-drag from X,Y by DX,DY, 2 px at a time, as a hand
 # does. sway keeps no hold on an override-redirect window while a button is
 # down: a pointer that outruns the clock lands on the window below, and the
-# clock stays where it was.
+# clock stays where it was. At the end the hand rests a moment and moves
+# onto the same place again before letting go: on a loaded machine the
+# clock ended a pixel or two past the pointer, its window having moved
+# while motions still came for its old place; the one after the rest,
+# which comes once the window has settled, puts that right.
 drag() {
     local i n=$(( (${3#-} > ${4#-} ? ${3#-} : ${4#-}) / 2 )) steps="move $1 $2 wait 50 press 1 wait 50"
     for ((i = 1; i <= n; i++)); do steps+=" move $(($1 + $3 * i / n)) $(($2 + $4 * i / n)) wait 15"; done
-    pointer "$steps wait 50 release 1"
+    pointer "$steps wait 200 move $(($1 + $3)) $(($2 + $4)) wait 50 release 1"
 }
 
 shot() { grim "$E2E_TMP/shot.png" && wl_grey_pgm "$E2E_TMP/shot.png"; }
