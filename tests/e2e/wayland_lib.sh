@@ -211,7 +211,6 @@ drag_steps() {
     for ((i = 1; i <= n; i++)); do steps+=" move $(($1 + $3 * i / n)) $(($2 + $4 * i / n)) wait ${6:-15}"; done
     echo "$steps wait 50 release 1"
 }
-drag() { pointer "$(drag_steps "$@")"; }
 
 # kwin_windows: KWin's own view of its windows, bottom to top, one a line:
 # stacking position, class, keep above, skip taskbar, active, caption,

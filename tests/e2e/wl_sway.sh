@@ -28,8 +28,17 @@ say "up ($(sway --version), Xwayland $(wl_xwayland_version), X window manager '$
 # The mouse (see wayland_lib.sh). sway keeps no hold on an override-redirect
 # window while a button is down: a pointer that outruns the clock lands on
 # the window below, and the clock stays where it was; drags go 2 px at a
-# time, as a hand does.
+# time, as a hand does. At the end the hand rests a moment and moves onto
+# the same place again before letting go: on a loaded machine the clock
+# ended a pixel or two past the pointer, its window having moved while
+# motions still came for its old place; the one after the rest, which comes
+# once the window has settled, puts that right.
 wl_pointer_start "$W" "$H" sway.log
+drag() {
+    local steps
+    steps=$(drag_steps "$@")
+    pointer "${steps% wait 50 release 1} wait 200 move $(($1 + $3)) $(($2 + $4)) wait 50 release 1"
+}
 
 shot() { grim "$E2E_TMP/shot.png" && wl_grey_pgm "$E2E_TMP/shot.png"; }
 pick() { shot | python3 "$E2E_DIR/pick.py" "$1" $(wl_clock_geometry); }
