@@ -87,8 +87,8 @@ void LayerShellWindowSystem::showReliably(QWidget *window) { window->show(); }
 bool LayerShellWindowSystem::composited() const { return true; }
 
 // The compositor cannot be asked where a layer surface is: it is where the
-// program's margins put it. Qt's own idea of the window's place is not kept
-// once the surface is on screen; until then it is where the clock is to go.
+// margins the compositor was given put it. Until the surface is on screen,
+// the window's geometry holds where the clock is to go.
 QPoint LayerShellWindowSystem::position(const QWidget *window) const
 {
     QWindow *handle = window->windowHandle();
