@@ -149,6 +149,11 @@ if kind == "digit":
         candidates = spots(left, last + 1, True)
         if candidates:
             break
+    # Antialiased edges can join the glyphs into one run: the hour's first
+    # digit is the leftmost solid ink, whatever the run holds.
+    if candidates:
+        first = min(x for x, _ in candidates)
+        candidates = [(x, y) for x, y in candidates if x <= first + 2]
 else:
     candidates = spots(x0, x0 + w, False)
 if candidates:
