@@ -61,8 +61,8 @@ pick() { read -r x y w h < <(window_geometry "$CLOCK_WIN"); grey_shot | python3 
 seen() {
     read -r px py < <(pick digit) && [ -n "$px" ] && read -r gx gy < <(pick gap) && [ -n "$gx" ]
 }
-wait_until 60 seen || fail "no digit of the clock to be seen, with the window below between them;" \
-    "X server: $(tail -3 "$E2E_TMP/xvfb.log" | tr '\n' ' ') window manager: $(tail -5 "$E2E_TMP/wm.log" | tr '\n' ' ')"
+wait_until 60 seen || fail "no digit of the clock to be seen, with the window below between them" \
+    "(at $(window_geometry "$BELOW")); X server: $(tail -3 "$E2E_TMP/xvfb.log" | tr '\n' ' ') window manager: $(tail -5 "$E2E_TMP/wm.log" | tr '\n' ' ')"
 # No shadow or haze: away from the digits, the white window below shows
 # exactly as it is, between the digits and around the clock.
 read -r hazy looked < <(grey_shot | python3 "$E2E_DIR/pick.py" haze $(window_geometry "$CLOCK_WIN"))

@@ -6,6 +6,12 @@ viewable; the map is asked for again every second, since a window manager
 that has just announced itself can drop map requests that come in while it
 is still starting up (openbox does, in about one start of five). Exits 0 once
 the probe was shown, 1 when the window manager never showed it.
+
+The probe is then destroyed, and the connection held until the window
+manager has let it go (its frame is gone): the next client to connect gets
+the same window ids, and a window manager still busy with the probe takes
+that client's first window for it (KWin, under load, gave the window after
+it the probe's place and size).
 """
 import ctypes
 import sys
@@ -39,6 +45,25 @@ for name in ("XMapWindow", "XDestroyWindow"):
 xlib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(WindowAttributes)]
 xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+xlib.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+                            ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p),
+                            ctypes.POINTER(ctypes.c_uint)]
+xlib.XFree.argtypes = [ctypes.c_void_p]
+# A frame that has gone answers with an error: that is what is waited for.
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda display, event: 0)
+xlib.XSetErrorHandler(ERROR_HANDLER)
+
+
+def parent_of(window):
+    """The window's parent, or 0 when the window is gone."""
+    root, parent, children, count = ctypes.c_ulong(), ctypes.c_ulong(), ctypes.c_void_p(), ctypes.c_uint()
+    if not xlib.XQueryTree(display, window, ctypes.byref(root), ctypes.byref(parent),
+                           ctypes.byref(children), ctypes.byref(count)):
+        return 0
+    if children:
+        xlib.XFree(children)
+    return parent.value
+
 
 display = xlib.XOpenDisplay(None)
 if not display:
@@ -56,7 +81,12 @@ while not shown and time.monotonic() < deadline:
         time.sleep(0.02)
         shown = bool(xlib.XGetWindowAttributes(display, probe, ctypes.byref(attributes))) \
             and attributes.map_state == IS_VIEWABLE
+frame = parent_of(probe) if shown else 0
 xlib.XDestroyWindow(display, probe)
 xlib.XSync(display, 0)
+if frame != xlib.XDefaultRootWindow(display):
+    let_go = time.monotonic() + 5
+    while frame and parent_of(frame) and time.monotonic() < let_go:
+        time.sleep(0.02)
 xlib.XCloseDisplay(display)
 sys.exit(0 if shown else 1)
