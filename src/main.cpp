@@ -26,6 +26,7 @@ int main(int argc, char *argv[])
     windowsystem::choosePlatform();
 
     QApplication app(argc, argv);
+    windowsystem::restoreEnvironment();
     QApplication::setOrganizationName(QString::fromLatin1(compat::version::kApplicationName));
     QApplication::setApplicationName(QString::fromLatin1(compat::version::kApplicationName));
     QApplication::setApplicationVersion(QString::fromLatin1(compat::version::kVersion));
@@ -51,6 +52,6 @@ int main(int argc, char *argv[])
     Form1 clock;
     if (!clock.Form_Load())
         return 0;
-    windowsystem::current().showReliably(&clock);
+    windowsystem::current().show(&clock);
     return app.exec();
 }

@@ -32,15 +32,15 @@ void ClockFace::recreateForPainting(bool translucent)
 void ClockFace::shapeToText(const QString &timeText)
 {
     // The outline follows from the text, the font and the window size alone,
-    // drawn at the screen's device pixels; painted antialiased, the digits
-    // also follow their colour. When none changed and the window still
+    // drawn at the screen's device pixels, and the colour that fills it.
+    // When none changed and the window still
     // carries what was built from them, a rebuild would hand it the same.
     const qreal ratio = m_window->devicePixelRatioF();
     const QColor colour = m_window->palette().color(QPalette::Window);
     const QFont font = m_window->font();
     const QSize size = m_window->size();
     if (timeText == m_shapedText && font == m_shapedFont && size == m_shapedSize && ratio == m_shapedRatio
-        && m_translucent == m_shapedTranslucent && (!m_translucent || colour == m_shapedColour)
+        && m_translucent == m_shapedTranslucent && colour == m_shapedColour
         && (m_shapedWindow ? m_shapedWindow == m_window->winId() : m_window->mask() == m_shapedMask))
         return;
     if (m_translucent) {

@@ -211,37 +211,40 @@ void Form1::setClockProperties(const QString &timeText, const QSize &sizeTwips)
     if (palette().color(QPalette::Window) != colour) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, colour);
-        setPalette(pal);
-        if (!m_face.translucent())
-            windowsystem::current().paintSolid(this, colour); // the painted digits follow with the outline
+        setPalette(pal); // the digits take it on with their next outline
     }
 }
 
 void Form1::showEvent(QShowEvent *)
 {
     // The native window exists now and is not on screen yet.
-    windowsystem::WindowSystem &windows = windowsystem::current();
-    if (m_face.translucent())
-        windows.paintTranslucent(this);
-    else
-        windows.paintSolid(this, palette().color(QPalette::Window));
-    windows.prepare(this);
+    windowsystem::current().prepare(this);
 }
+
+// A window that goes, or a pointer taken from it (a compositor's lock screen
+// or overview), ends a move: no release will come.
+void Form1::hideEvent(QHideEvent *) { windowsystem::current().endMove(this); }
+
+void Form1::leaveEvent(QEvent *) { windowsystem::current().endMove(this); }
 
 void Form1::paintEvent(QPaintEvent *) { m_face.paint(); }
 
 void Form1::mousePressEvent(QMouseEvent *event)
 {
     // Modifiers play no part; the middle button does nothing.
+    windowsystem::WindowSystem &windows = windowsystem::current();
     if (event->button() == Qt::LeftButton) {
-        // The clock follows the pointer itself until the button is released.
-        // Handing the move to the window manager (_NET_WM_MOVERESIZE) left Qt
-        // 6.4 believing the button was still down, and its own request could
-        // start from a wrong point and make the clock jump.
-        m_selfDrag = true;
-        m_dragOffset = event->position().toPoint(); // the pointer within the window
-        m_dragTarget = windowsystem::current().pointerOnScreen(this, event).toPoint() - m_dragOffset;
+        // A clicked window comes to the front, and the clock follows the
+        // pointer itself until the button is released. Handing the move to
+        // the window manager (_NET_WM_MOVERESIZE) left Qt 6.4 believing the
+        // button was still down, and its own request could start from a
+        // wrong point and make the clock jump.
+        windows.raise(this);
+        windows.beginMove(this, event);
     } else if (event->button() == Qt::RightButton) {
+        // The menu takes the pointer: a move under way ends where it is.
+        windows.endMove(this);
+        windows.raise(this);
         // The pointer's screen position in pixels, worked out in twips, as
         // the window system reported it with the press (and as Qt places a
         // menu); the window's own x() and y() may still be where Qt asked for
@@ -252,20 +255,10 @@ void Form1::mousePressEvent(QMouseEvent *event)
     }
 }
 
-void Form1::mouseMoveEvent(QMouseEvent *event)
-{
-    if (!m_selfDrag || !(event->buttons() & Qt::LeftButton))
-        return;
-    m_dragTarget = windowsystem::current().pointerOnScreen(this, event).toPoint() - m_dragOffset;
-    windowsystem::current().place(this, m_dragTarget);
-}
+void Form1::mouseMoveEvent(QMouseEvent *event) { windowsystem::current().followMove(this, event); }
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_selfDrag)
-        return;
-    m_selfDrag = false;
-    // Where the drag ended, once more with the button up: a window system
-    // that holds a window to its screen during a drag moves it across now.
-    windowsystem::current().place(this, m_dragTarget);
+    if (event->button() == Qt::LeftButton)
+        windowsystem::current().endMove(this);
 }

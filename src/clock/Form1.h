@@ -26,6 +26,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -40,9 +42,6 @@ private:
 
     QDateTime m_previousTick;   // the previous alarm check, for late ticks
     bool m_alarmFiring = false; // the firing sequence lets events run: no re-entry
-    bool m_selfDrag = false;    // a left drag is moving the window
-    QPoint m_dragOffset;        // the pointer within the window at the press
-    QPoint m_dragTarget;        // where the drag puts the window
 
     ClockFace m_face;
 };

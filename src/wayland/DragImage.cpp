@@ -28,7 +28,7 @@ DragImage::~DragImage()
     m_window->update();
 }
 
-void DragImage::showAt(QScreen *screen, const QPoint &topLeft, bool onTop)
+void DragImage::showAt(QScreen *screen, const QPoint &topLeft)
 {
     const QPoint at = topLeft - screen->geometry().topLeft();
     if (isVisible() && windowHandle()->screen() != screen)
@@ -45,7 +45,7 @@ void DragImage::showAt(QScreen *screen, const QPoint &topLeft, bool onTop)
         layer->setKeyboardInteractivity(LayerShellQt::Window::KeyboardInteractivityNone);
         layer->setScreenConfiguration(LayerShellQt::Window::ScreenFromQWindow);
         layer->setScope(QStringLiteral("tavisk-drag"));
-        layer->setLayer(onTop ? LayerShellQt::Window::LayerTop : LayerShellQt::Window::LayerBottom);
+        layer->setLayer(LayerShellQt::Window::LayerTop);
         m_at = at;
         show();
         return;

@@ -23,8 +23,8 @@ public:
     ~DragImage() override;
 
     // Shows the picture with its top-left corner at `topLeft`, on `screen`,
-    // above or below the windows as the window itself is.
-    void showAt(QScreen *screen, const QPoint &topLeft, bool onTop);
+    // above the windows: what the user drags is in front.
+    void showAt(QScreen *screen, const QPoint &topLeft);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -6,12 +6,41 @@
 #include "wayland/Registry.h"
 #endif
 
+#include <QByteArray>
 #include <QGuiApplication>
+#include <QList>
 
 namespace windowsystem {
+namespace {
+
+// What choosePlatform() set, to be taken back once Qt has read it.
+QList<QByteArray> &setForQt()
+{
+    static QList<QByteArray> names;
+    return names;
+}
+
+void setForQt(const char *name, const QByteArray &value)
+{
+    qputenv(name, value);
+    setForQt().append(name);
+}
+
+} // namespace
 
 void choosePlatform()
 {
+#ifdef TAVISK_LAYER_SHELL
+    // A WAYLAND_SOCKET is a connection made for this program: the one there
+    // is, and Qt's (the window system is then chosen from Qt's registry).
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            setForQt("QT_QPA_PLATFORM", "wayland");
+        if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS"))
+            setForQt("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
+        return;
+    }
+#endif
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;
 #ifdef TAVISK_LAYER_SHELL
@@ -20,30 +49,41 @@ void choosePlatform()
     // clock's layer surface is where the program put it: told so, Qt reports
     // the pointer where it is on the screen and turns the clock's menu at the
     // screen's edges, as on X11.
-    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS") && wayland::offersLayerShell())
-        qputenv("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS") && wayland::layerShellBeforeStart())
+        setForQt("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
 #endif
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;
 #ifdef TAVISK_LAYER_SHELL
-    if (wayland::offersLayerShell()) {
+    if (wayland::layerShellBeforeStart()) {
         // Through XWayland after all where Qt's Wayland platform is missing.
-        qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland" : "wayland;xcb");
+        setForQt("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland" : "wayland;xcb");
         return;
     }
 #endif
     // Placement, shaping and staying on top need X11 where the compositor
     // has no layer shell (GNOME): the clock runs through XWayland then.
     if (!qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        setForQt("QT_QPA_PLATFORM", "xcb");
+}
+
+void restoreEnvironment()
+{
+    for (const QByteArray &name : std::as_const(setForQt()))
+        qunsetenv(name.constData());
+    setForQt().clear();
 }
 
 WindowSystem &current()
 {
 #ifdef TAVISK_LAYER_SHELL
-    if (QGuiApplication::platformName() == QLatin1String("wayland") && wayland::offersLayerShell()) {
-        static wayland::LayerShellWindowSystem layerShell;
-        return layerShell;
+    // Any of Qt's Wayland platforms (wayland, wayland-egl...), on a
+    // compositor whose registry offers the layer shell.
+    static const bool layerShell = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+        && wayland::qtDisplay() && wayland::offeredVersion(wayland::qtDisplay(), "zwlr_layer_shell_v1") > 0;
+    if (layerShell) {
+        static wayland::LayerShellWindowSystem layerShellSystem;
+        return layerShellSystem;
     }
 #endif
     static x11::X11WindowSystem x11;

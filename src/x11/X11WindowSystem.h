@@ -10,16 +10,17 @@ class X11WindowSystem : public windowsystem::WindowSystem
 {
 public:
     Qt::WindowFlags desktopWindowFlags() const override;
-    void prepare(QWidget *window) override;
-    void showReliably(QWidget *window) override;
     bool composited() const override;
+    void prepare(QWidget *window) override;
+    void show(QWidget *window) override;
+    bool setOutline(QWidget *window, const QRegion &outline, bool translucent) override;
     QPoint position(const QWidget *window) const override;
     void place(QWidget *window, const QPoint &topLeft) override;
-    QPointF pointerOnScreen(const QWidget *window, const QMouseEvent *event) override;
+    void beginMove(QWidget *window, const QMouseEvent *press) override;
+    void followMove(QWidget *window, const QMouseEvent *move) override;
+    void endMove(QWidget *window) override;
+    void raise(QWidget *window) override;
     void setOnTop(QWidget *window, bool onTop) override;
-    void paintSolid(QWidget *window, const QColor &colour) override;
-    void paintTranslucent(QWidget *window) override;
-    bool setOutline(QWidget *window, const QRegion &outline, bool translucent) override;
 };
 
 } // namespace x11

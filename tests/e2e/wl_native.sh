@@ -1,21 +1,26 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# wl_native.sh TAVISK SESSION: a new user's first minute with the clock as a
-# native Wayland program, a layer surface, in a compositor that offers the
-# wlr layer shell, headless, with clicks given through the compositor as by a
-# mouse plugged into it and pictures the compositor took. SESSION:
+# wl_native.sh TAVISK SESSION: a user's day with the clock as a native
+# Wayland program, a layer surface, in a compositor that offers the wlr layer
+# shell, headless, with clicks given through the compositor as by a mouse
+# plugged into it and pictures the compositor took. SESSION:
 #   sway        sway with Xwayland (an X11 window below takes gap clicks too)
 #   sway_no_x   sway with Xwayland disabled: no X server at all; then a
-#               second output, which then goes away
+#               second output at scale 2, which then goes away, and the only
+#               output replaced by another
 #   sway_hidpi  sway at scale 2: digits drawn at the screen's own resolution
 #   kwin        KWin with Xwayland
 #   labwc       labwc (the Raspberry Pi desktop)
-# The desktop is white (swaybg), the clock black. It must start at the
-# screen's centre and at its saved position; stay on the desktop below the
-# windows until AlwaysTop is chosen, then above them; stay out of the window
-# list and take no keyboard focus; let gap clicks through to the windows
-# below; open its menu at the pointer; follow a drag exactly, fast or slow;
-# save where it is; and show nothing but its digits.
+# The desktop and the user's windows are white, the clock black. The user's
+# window is open, maximized and focused when the clock starts. The clock must
+# start at the screen's centre, in front of that window, and at its saved
+# position; stay in front until the user activates another window, and above
+# every window with AlwaysTop; stay out of the window list and take no
+# keyboard focus; let gap clicks through to the windows below; open its menu
+# at the pointer; follow a drag exactly, fast or slow; end a drag that a
+# right-click cut short and still answer its menu, and Exit cleanly; save
+# where it is; come back where it was when its output goes and comes (sway);
+# and show nothing but its digits.
 source "$(dirname "$0")/lib.sh" "$@"
 source "$E2E_DIR/wayland_lib.sh"
 SESSION=${2:?session: sway, sway_no_x, sway_hidpi, kwin or labwc}
@@ -131,15 +136,21 @@ start_native_clock() {
 }
 stop_native_clock() { stop_pids "$CLOCK_PID"; }
 
-# A fresh clock: at the centre, on the desktop, nothing but its digits.
+# The user's window, maximized and focused, then a fresh clock: at the
+# centre, in front of that window, nothing but its digits.
+wl_start_window cover cover
+COVER_PID=${PIDS[-1]}
+if declare -F wl_focused >/dev/null; then
+    wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "the user's window did not take the focus (focused: $(wl_focused))"
+fi
 X=$((W / 2)) Y=$((H / 2))
 start_native_clock
-wait_until 10 seen_at $X $Y || fail "no clock at the centre $X $Y (digits at '${INK:-none}'): $(head -c 300 "$E2E_TMP/clock.log")"
+wait_until 10 seen_at $X $Y || fail "no clock at the centre $X $Y over the focused window (digits at '${INK:-none}'): $(head -c 300 "$E2E_TMP/clock.log")"
 [ -z "${DISPLAY:-}" ] || [ -z "$(xdotool search --pid "$CLOCK_PID" 2>/dev/null)" ] \
     || fail "the clock made an X window: it runs through Xwayland, not natively"
 clean_at $X $Y || fail "$hazy of $looked pixels around the digits are not the white desktop"
 keep_shot fresh
-say "fresh clock at the centre $X $Y (digits at $INK), native, only its digits ($looked pixels around them white)"
+say "fresh clock at the centre $X $Y (digits at $INK), native, in front of the focused window, only its digits ($looked pixels around them white)"
 if [ "$SESSION" = sway_hidpi ]; then
     # Every edge pixel of digits scaled up from half the resolution lies in a
     # 2x2 block of them; drawn at the screen's resolution, almost none does.
@@ -173,17 +184,18 @@ choose() {
 open_menu
 say "menu with its corner at the pointer ($PX $PY)"
 choose 4 # AlwaysTop(&L)
-
-# The user's window, maximized over the clock, takes the focus; the clock
-# stays above it, and a click on a digit neither focuses the clock nor
-# reaches the window.
-wl_start_window cover cover
-COVER_PID=${PIDS[-1]}
+# The user goes back to the window (the menu may have taken the focus, as
+# a click on an ordinary window does); the clock, on top, stays in front.
+before=$(wl_presses cover)
+wl_input move $((W - 20)) $((H - 20)) wait 50 click 1 wait 50 move $((W - 3)) $((H - 3))
+wait_until 3 eval '[ "$(wl_presses cover)" -gt "$before" ]' || fail "a click into the user's window did not reach it"
 if declare -F wl_focused >/dev/null; then
-    wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "the new window did not take the focus (focused: $(wl_focused))"
+    wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "a click into the user's window did not focus it (focused: $(wl_focused))"
 fi
-wait_until 5 seen_at $X $Y || fail "the clock is hidden by the window after AlwaysTop"
-say "AlwaysTop: above the newly focused window"
+wait_until 3 seen_at $X $Y || fail "AlwaysTop: the clock went behind the window the user clicked into"
+say "AlwaysTop: in front of the window the user clicked into"
+
+# A click on a digit neither focuses the clock nor reaches the window.
 before=$(wl_presses cover)
 wl_input move "$PX" "$PY" wait 50 click 1 wait 100
 [ "$(wl_presses cover)" = "$before" ] || fail "a click on a digit at $PX $PY reached the window below"
@@ -228,11 +240,35 @@ choose 6 # SaveSetting(&P)
 grep -qx "Left=$((X * 15))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" && grep -qx "Top=$((Y * 15))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" \
     || fail "saved $(grep -E 'Left|Top' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" | tr '\n' ' '), want Left=$((X * 15)) Top=$((Y * 15))"
 say "SaveSetting wrote where it is ($X $Y, in twips)"
+# AlwaysTop off leaves the clock where it is, in front, until the user
+# activates another window: then that window's side of the screen, and the
+# maximized one, cover it.
 open_menu
-choose 4 # AlwaysTop(&L) off: back on the desktop, below the window
-wait_until 3 hidden_at $X $Y || fail "AlwaysTop off: the clock still shows over the window"
-say "AlwaysTop off: on the desktop, below the window"
+choose 4 # AlwaysTop(&L) off
+sleep 1
+seen_at $X $Y || fail "AlwaysTop off: the clock went behind the window at once (digits at '${INK:-none}')"
+wl_start_window other other normal
+OTHER_PID=${PIDS[-1]}
+wait_until 5 hidden_at $X $Y || fail "another window activated: the clock still shows over the windows"
+say "AlwaysTop off: in front until another window was activated, then behind the windows"
 stop_native_clock
+stop_pids "$OTHER_PID"
+
+# A drag that a right-click cuts short: the clock ends the move where it
+# was, answers its menu again, and Exit ends it cleanly.
+start_native_clock
+wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y is not there in front of the window (digits at '${INK:-none}')"
+wl_input move "$PX" "$PY" wait 50 press 1 wait 50 move $((PX + 30)) $((PY + 20)) wait 30 move $((PX + 60)) $((PY + 40)) \
+    wait 100 click 3 wait 300 release 1 wait 100 move $((W - 3)) $((H - 3)) wait 50 click 1
+X=$((X + 60)) Y=$((Y + 40))
+wait_until 5 seen_at $X $Y || fail "a drag cut short by a right-click: the digits are at '${INK:-none}', want the window at $X $Y"
+open_menu
+choose 9 # Exit(&E)
+status=0
+wait_until 5 eval '! kill -0 $CLOCK_PID 2>/dev/null' || fail "Exit did not end the clock"
+wait "$CLOCK_PID" || status=$?
+[ "$status" = 0 ] || fail "after a drag cut short by a right-click, Exit ended the clock with status $status: $(tail -c 300 "$E2E_TMP/clock.log")"
+say "a drag cut short by a right-click ended at $X $Y; the menu answered again, and Exit ended the clock with status 0"
 
 # The saved position at the next start, and one off every screen, with the
 # windows gone.
@@ -261,25 +297,52 @@ last=$((PY - $(tail -1 <<<"$MENU_ROWS") / S))
 say "at the bottom edge the menu opened upwards from the pointer ($PX $PY)"
 stop_native_clock
 
-# Two outputs side by side: a position on the second puts the clock there,
-# and a drag carries it back across to the first.
+# The only output off and on again (a monitor that sleeps, a laptop docked
+# with its lid closed): the clock comes back where it was, drawn as at any
+# start, at the output's own scale.
+if [[ $SESSION == sway* ]]; then
+    wl_save_position 200 100
+    start_native_clock
+    wait_until 10 seen_at 200 100 || fail "the clock saved at 200 100 is not there (digits at '${INK:-none}')"
+    swaymsg output HEADLESS-1 disable >/dev/null || fail "sway did not turn its output off"
+    sleep 3
+    swaymsg output HEADLESS-1 enable >/dev/null || fail "sway did not turn its output on"
+    wait_until 3 seen_at 200 100 || fail "the output came back, the clock did not (digits at '${INK:-none}')"
+    clean_at 200 100 || fail "the clock came back with $hazy of $looked pixels around its digits not the white desktop"
+    X=200 Y=100
+    keep_shot output-back
+    say "the only output off for 3 s and on again: the clock came back at 200 100, only its digits"
+    stop_native_clock
+fi
+
+# A second output at scale 2: a drag carries the clock onto it, where its
+# digits are drawn at that scale. That output unplugged with the clock on
+# it, the clock comes back at the centre of the one left (its place is on no
+# output), and stays at its place when that one is replaced by another.
 if [ "$SESSION" = sway_no_x ]; then
-    swaymsg create_output >/dev/null && swaymsg output HEADLESS-2 resolution ${W}x$H position $W 0 >/dev/null \
+    swaymsg create_output >/dev/null && swaymsg output HEADLESS-2 resolution $((W * 2))x$((H * 2)) position $W 0 scale 2 >/dev/null \
         || fail "sway made no second output"
     wl_pointer_start $((W * 2)) "$H" sway.log
-    X=$((W + 220)) Y=100
+    S=2 # grim takes both at the larger scale
+    X=220 Y=100
     wl_save_position $X $Y
     start_native_clock
-    wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y, on the second output, is not there (digits at '${INK:-none}')"
-    read -r _ _ _ _ ix iy <<<"$INK"
-    drag_exact -600 200 6 15
-    say "saved on the second output at $((W + 220)) 100, shown there; dragged across to $X $Y on the first"
-    # That output unplugged with the clock on it: the clock comes back on
-    # the one left, not lost.
-    stop_native_clock
-    start_native_clock
-    wait_until 10 seen_at $((W + 220)) 100 || fail "the clock saved on the second output is not there"
+    wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y is not there (digits at '${INK:-none}')"
+    wl_input $(drag_steps "$PX" "$PY" "$W" 200 8 15) wait 50 move $((W - 3)) $((H - 3))
+    X=$((X + W)) Y=$((Y + 200))
+    wait_until 3 seen_at $X $Y || fail "dragged by $W 200 onto the scale-2 output: the digits are at '$INK', want the window at $X $Y"
+    sleep 1 # the next tick draws the digits at the output's scale
+    read -r blocks edges < <(shot_pick blur $X $Y $CW $CH)
+    keep_shot scale2
+    [ "$edges" -gt 0 ] && [ $((blocks * 10)) -le "$edges" ] || fail "dragged onto the scale-2 output, blurred digits: $blocks of $edges edge pixels in 2x2 blocks"
+    say "dragged onto the scale-2 output, to $X $Y: $blocks of $edges edge pixels in 2x2 blocks"
     swaymsg output HEADLESS-2 disable >/dev/null || fail "sway did not take the second output away"
-    wait_until 10 seen_at 220 100 || fail "the clock was lost with its output (digits on the first at '${INK:-none}')"
-    say "its output taken away, the clock came back on the first at 220 100"
+    S=1
+    wait_until 3 seen_at $((W / 2)) $((H / 2)) || fail "the clock was lost with its output (digits on the first at '${INK:-none}')"
+    say "its output taken away, the clock came back at the centre of the one left"
+    swaymsg create_output >/dev/null && swaymsg output HEADLESS-3 resolution 1024x768 position 0 0 >/dev/null \
+        && swaymsg output HEADLESS-1 disable >/dev/null || fail "sway did not replace its output"
+    wait_until 3 seen_at $((W / 2)) $((H / 2)) || fail "its output replaced by another, the clock is not at $((W / 2)) $((H / 2)) (digits at '${INK:-none}')"
+    clean_at $((W / 2)) $((H / 2)) || fail "on the new output $hazy of $looked pixels around the digits are not the white desktop"
+    say "its output replaced by a 1024x768 one, the clock stayed at its place $((W / 2)) $((H / 2))"
 fi
