@@ -143,17 +143,22 @@ QImage paintedText(const QString &text, const QFont &font, const QSize &size, qr
 {
     QImage image(QSize(qCeil(size.width() * devicePixelRatio), qCeil(size.height() * devicePixelRatio)),
                  QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::transparent);
     if (image.isNull())
         return image;
+    // Drawn with a font as large as the device's pixels, not with the font
+    // scaled up: a window that moved to a screen of a larger scale had its
+    // glyphs from the smaller one, scaled up, soft.
     QFont grey = font;
+    grey.setPointSizeF(font.pointSizeF() * devicePixelRatio);
     // Coloured subpixel fringes would show on whatever lies below.
     grey.setStyleStrategy(QFont::StyleStrategy(grey.styleStrategy() | QFont::NoSubpixelAntialias));
     QPainter painter(&image);
     painter.setFont(grey);
     painter.setPen(colour);
     painter.drawText(QPointF(0, clockBaseline(painter)), text);
+    painter.end();
+    image.setDevicePixelRatio(devicePixelRatio);
     return image;
 }
 

@@ -66,8 +66,18 @@ LayerSurface::LayerSurface(QWidget *window)
     , m_window(window)
     , m_place(window->pos())
 {
-    // Queued: Qt finishes moving its windows off a screen that went away
-    // (onto a placeholder, when none is left) before the surface is made anew.
+    // The surface of an output that goes away goes with it. The window is
+    // hidden at once, before Qt moves it to another screen, or to a
+    // placeholder for none, and paints it there: buffers painted for the
+    // placeholder have no alpha channel, and Qt would show them again on
+    // the next output (a black box around the digits).
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this](QScreen *screen) {
+        if (screen != m_output)
+            return;
+        endMove();
+        m_window->hide();
+    });
+    // Made anew once Qt has settled its screens.
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &LayerSurface::resurface, Qt::QueuedConnection);
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &LayerSurface::resurface, Qt::QueuedConnection);
 }
@@ -206,17 +216,10 @@ void LayerSurface::resurface()
 }
 
 // A layer surface stays on the output it was made for: it is made anew, on
-// the output under its place (prepare()), with a new hold of the layer shell
-// on the window. Its first picture is painted whole: the clock's outline
-// clips what the clock paints, and outside it the buffers Qt kept from the
-// surface before may hold anything. The clock cuts itself to its outline
-// again with its next tick.
+// the output under its place (prepare()).
 void LayerSurface::remake()
 {
     m_window->hide();
-    if (QWindow *handle = m_window->windowHandle())
-        delete LayerShellQt::Window::get(handle);
-    m_window->clearMask();
     m_window->move(m_place);
     m_window->show();
 }

@@ -164,11 +164,11 @@ if declare -F wl_listed >/dev/null; then
 fi
 
 # The menu at the pointer: its first caption just right of and below it.
+menu_rows() { MENU_ROWS=$(shot_pick rows $((PX + 25)) "$PY" 120 260) && [ "$(wc -l <<<"$MENU_ROWS")" -ge 8 ]; }
 open_menu() {
     [ -z "$(shot_pick rows $((PX + 25)) $((PY + 30)) 120 200)" ] || fail "something dark where the menu is to open"
     wl_input move "$PX" "$PY" wait 50 click 3 wait 50 move $((PX - 40)) $((PY + 40))
     MENU_ROWS=""
-    menu_rows() { MENU_ROWS=$(shot_pick rows $((PX + 25)) "$PY" 120 260) && [ "$(wc -l <<<"$MENU_ROWS")" -ge 8 ]; }
     wait_until 5 menu_rows || fail "no menu opened at $PX $PY (caption rows: '$MENU_ROWS')"
     local first=$(($(head -1 <<<"$MENU_ROWS") / S - PY))
     [ "$first" -ge 3 ] && [ "$first" -le 20 ] || fail "the menu's first caption is $first px below the pointer at $PX $PY"
@@ -255,11 +255,15 @@ stop_native_clock
 stop_pids "$OTHER_PID"
 
 # A drag that a right-click cuts short: the clock ends the move where it
-# was, answers its menu again, and Exit ends it cleanly.
+# was, and the menu that opened answers (showing the seconds); then the
+# clock answers a right-click with its menu again, and Exit ends it cleanly.
 start_native_clock
 wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y is not there in front of the window (digits at '${INK:-none}')"
 wl_input move "$PX" "$PY" wait 50 press 1 wait 50 move $((PX + 30)) $((PY + 20)) wait 30 move $((PX + 60)) $((PY + 40)) \
-    wait 100 click 3 wait 300 release 1 wait 100 move $((W - 3)) $((H - 3)) wait 50 click 1
+    wait 100 click 3 wait 300 release 1
+PX=$((PX + 60)) PY=$((PY + 40))
+wait_until 5 menu_rows || fail "no menu opened at the right-click in the drag, at $PX $PY (caption rows: '$MENU_ROWS')"
+choose 3 # 秒表示(&S)
 X=$((X + 60)) Y=$((Y + 40))
 wait_until 5 seen_at $X $Y || fail "a drag cut short by a right-click: the digits are at '${INK:-none}', want the window at $X $Y"
 open_menu
@@ -311,6 +315,10 @@ if [[ $SESSION == sway* ]]; then
     clean_at 200 100 || fail "the clock came back with $hazy of $looked pixels around its digits not the white desktop"
     X=200 Y=100
     keep_shot output-back
+    if [ "$SESSION" = sway_hidpi ]; then
+        read -r blocks edges < <(shot_pick blur $X $Y $CW $CH)
+        [ "$edges" -gt 0 ] && [ $((blocks * 10)) -le "$edges" ] || fail "back on its output, blurred digits: $blocks of $edges edge pixels in 2x2 blocks"
+    fi
     say "the only output off for 3 s and on again: the clock came back at 200 100, only its digits"
     stop_native_clock
 fi
