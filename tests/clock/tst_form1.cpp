@@ -45,6 +45,7 @@ private slots:
 
     void rightPressOpensMenuAtPointer();
     void leftDragMovesWithoutWindowManager();
+    void dragEndsWithoutRelease();
     void middlePressDoesNothing();
 
 private:
@@ -423,6 +424,37 @@ void TestForm1::leftDragMovesWithoutWindowManager()
     QMouseEvent hover(QEvent::MouseMove, QPointF(5, 5), clock.mapToGlobal(QPointF(5, 5)) + QPointF(99, 99),
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&clock, &hover);
+    QCOMPARE(clock.pos(), QPoint(140, 80));
+}
+
+// A drag whose release never comes to the clock (a menu opened during it
+// takes the release; the pointer was taken by the compositor) ends all the
+// same: moves with the button still held do not drag it any more.
+void TestForm1::dragEndsWithoutRelease()
+{
+    Form1 clock;
+    QVERIFY(clock.Form_Load());
+    clock.move(100, 50);
+    clock.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&clock));
+    const auto heldMove = [&clock](QPoint by) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), clock.mapToGlobal(QPointF(10, 10)) + QPointF(by),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&clock, &move);
+    };
+    QTest::mousePress(&clock, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    heldMove(QPoint(40, 30));
+    QCOMPARE(clock.pos(), QPoint(140, 80));
+    QTest::mousePress(&clock, Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+    QTRY_VERIFY(C_Menu::instance()->p_Main->isVisible());
+    C_Menu::instance()->p_Main->hide();
+    heldMove(QPoint(20, 20));
+    QCOMPARE(clock.pos(), QPoint(140, 80));
+
+    QTest::mousePress(&clock, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&clock, &leave);
+    heldMove(QPoint(20, 20));
     QCOMPARE(clock.pos(), QPoint(140, 80));
 }
 
