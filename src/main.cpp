@@ -26,7 +26,6 @@ int main(int argc, char *argv[])
     windowsystem::choosePlatform();
 
     QApplication app(argc, argv);
-    windowsystem::restoreEnvironment();
     QApplication::setOrganizationName(QString::fromLatin1(compat::version::kApplicationName));
     QApplication::setApplicationName(QString::fromLatin1(compat::version::kApplicationName));
     QApplication::setApplicationVersion(QString::fromLatin1(compat::version::kVersion));
@@ -53,5 +52,6 @@ int main(int argc, char *argv[])
     if (!clock.Form_Load())
         return 0;
     windowsystem::current().show(&clock);
+    windowsystem::restoreEnvironment();
     return app.exec();
 }

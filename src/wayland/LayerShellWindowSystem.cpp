@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QRegion>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 
 namespace wayland {
@@ -21,14 +22,21 @@ bool LayerShellWindowSystem::setOutline(QWidget *window, const QRegion &outline,
 {
     // The mask is the surface's input region, in the surface's logical
     // pixels: each device pixel of the outline counts whole, so that every
-    // painted pixel takes a click and is not clipped away.
+    // painted pixel takes a click.
     const qreal ratio = window->devicePixelRatioF();
     QRegion mask;
     for (const QRect &r : outline)
         mask += QRect(QPoint(int(std::floor(r.left() / ratio)), int(std::floor(r.top() / ratio))),
                       QPoint(int(std::ceil((r.right() + 1) / ratio)) - 1, int(std::ceil((r.bottom() + 1) / ratio)) - 1));
-    window->setMask(mask);
-    return false;
+    // On the native window, not the widget: a widget's mask also clips its
+    // painting, so the pixels of the digits before that lay outside the new
+    // ones were never painted over and stayed on the screen, and each new
+    // picture was handed over as a hundred strips. Unclipped, the whole
+    // window is painted again and handed over as one rectangle, in the same
+    // commit as the new input region.
+    window->winId(); // a window shaped before it is first shown
+    window->windowHandle()->setMask(mask);
+    return true;
 }
 
 // The compositor cannot be asked where a layer surface is: it is where the

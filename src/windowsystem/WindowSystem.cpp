@@ -51,6 +51,12 @@ void choosePlatform()
     // screen's edges, as on X11.
     if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS") && wayland::layerShellBeforeStart())
         setForQt("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
+    // Qt checks 100 ms after each new picture whether the compositor still
+    // answers, which wakes the clock once more a second for nothing. Without
+    // the check, a clock the compositor does not show goes on handing it a
+    // picture a second, as a shown one does.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT") && wayland::layerShellBeforeStart())
+        setForQt("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT", "0");
 #endif
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;

@@ -63,9 +63,10 @@ public:
 
 // Before the application object is made: the Qt platform to run on, chosen
 // for the session unless the user chose one (QT_QPA_PLATFORM). What it sets
-// in the environment for Qt is taken back by restoreEnvironment(), once the
-// application object has read it, so that processes the program starts get
-// the user's environment.
+// in the environment for Qt is taken back by restoreEnvironment(), once Qt
+// has read it (the platform's, when the application object is made; a
+// native window's, when it is made), so that processes the program starts
+// get the user's environment.
 void choosePlatform();
 void restoreEnvironment();
 

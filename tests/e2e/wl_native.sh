@@ -127,10 +127,11 @@ keep_shot() {
         +repage -scale 400% "$TAVISK_WL_SHOTS/native-$SESSION-$1-zoom.png"
 }
 
-# start_native_clock: as the session starts it, no platform chosen. Native:
-# the clock has no X window even where an X server runs.
+# start_native_clock [VAR=VALUE...]: as the session starts it, no platform
+# chosen, with these in its environment. Native: the clock has no X window
+# even where an X server runs.
 start_native_clock() {
-    env -u QT_QPA_PLATFORM "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
+    env -u QT_QPA_PLATFORM "$@" "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
     CLOCK_PID=$!
     PIDS+=($CLOCK_PID)
 }
@@ -277,15 +278,41 @@ say "a drag cut short by a right-click ended at $X $Y; the menu answered again, 
 # The saved position at the next start, and one off every screen, with the
 # windows gone.
 stop_pids "$COVER_PID" ${XEV_PID:-}
+# What the clock sends the compositor (its requests, as WAYLAND_DEBUG logs
+# them): commits [bare] in what it logged after line FROM, skipping the
+# first commit, whose picture may have come before FROM; bare ones carried
+# no new picture.
+commits_after() {
+    tail -n +"$1" "$E2E_TMP/clock.log" | sed -n 's/.*-> wl_surface#\([0-9]*\)\.\(attach\|commit\)(.*/\1 \2/p' |
+        awk '$2 == "attach" { pic[$1] = 1 }
+             $2 == "commit" { if (seen++) { n++; if (!pic[$1]) bare++ } pic[$1] = 0 }
+             END { print n + 0, bare + 0 }'
+}
 wl_save_position 200 100
-start_native_clock
+echo $'[Disp]\nSec=True' >>"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
+start_native_clock WAYLAND_DEBUG=1
 wait_until 10 seen_at 200 100 || fail "the clock saved at 200 100 is not there (digits at '${INK:-none}')"
 say "saved position 200 100 honoured"
+# With seconds shown the text changes once a second, on four ticks of five:
+# each change is one commit, its input region and its picture together.
+from=$(($(wc -l <"$E2E_TMP/clock.log") + 1))
+sleep 5
+read -r commits bare < <(commits_after "$from")
+[ "$commits" -ge 2 ] && [ "$commits" -le 6 ] && [ "$bare" = 0 ] \
+    || fail "in 5 s with seconds shown the clock committed $commits times ($bare without a picture), want a picture a second"
+say "seconds shown: $commits commits in 5 s, each with its picture"
 stop_native_clock
+# Without seconds the text stays for a minute: the ticks between send
+# nothing (at most one commit, for a minute that turns meanwhile).
 wl_save_position $((W * 3)) $((H * 3))
-start_native_clock
+start_native_clock WAYLAND_DEBUG=1
 wait_until 10 seen_at $((W / 2)) $((H / 2)) || fail "the clock saved off the screen is not at the centre (digits at '${INK:-none}')"
 say "a position off every screen starts it at the centre"
+from=$(($(wc -l <"$E2E_TMP/clock.log") + 1))
+sleep 4
+read -r commits bare < <(commits_after "$from")
+[ "$commits" -le 1 ] || fail "the clock committed $commits times in 4 s of ticks that left its text as it was"
+say "ticks that leave the text as it was send nothing ($commits commits in 4 s)"
 stop_native_clock
 
 # At the screen's bottom edge the menu opens upwards, its corner still at
