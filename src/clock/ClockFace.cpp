@@ -32,9 +32,9 @@ void ClockFace::recreateForPainting(bool translucent)
 void ClockFace::shapeToText(const QString &timeText)
 {
     // The outline follows from the text, the font and the window size alone,
-    // drawn at the screen's device pixels, and the colour that fills it.
-    // When none changed and the window still
-    // carries what was built from them, a rebuild would hand it the same.
+    // drawn at the screen's device pixels, and the colour that fills it. When
+    // none changed and the window still carries what was built from them, a
+    // rebuild would hand it the same.
     const qreal ratio = m_window->devicePixelRatioF();
     const QColor colour = m_window->palette().color(QPalette::Window);
     const QFont font = m_window->font();

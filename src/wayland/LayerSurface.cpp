@@ -134,14 +134,20 @@ void LayerSurface::place(const QPoint &topLeft)
     remake();
 }
 
+// Each commit wakes the compositor: the layer is handed over only when it
+// changes.
 void LayerSurface::raise()
 {
+    if (m_inFront)
+        return;
     m_inFront = true;
     apply();
 }
 
 void LayerSurface::setOnTop(bool onTop)
 {
+    if (m_onTop == onTop)
+        return;
     m_onTop = onTop;
     apply();
 }

@@ -20,8 +20,11 @@ QList<QByteArray> &setForQt()
     return names;
 }
 
+// Sets `name` for Qt unless the user has set it.
 void setForQt(const char *name, const QByteArray &value)
 {
+    if (qEnvironmentVariableIsSet(name))
+        return;
     qputenv(name, value);
     setForQt().append(name);
 }
@@ -34,10 +37,8 @@ void choosePlatform()
     // A WAYLAND_SOCKET is a connection made for this program: the one there
     // is, and Qt's (the window system is then chosen from Qt's registry).
     if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-            setForQt("QT_QPA_PLATFORM", "wayland");
-        if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS"))
-            setForQt("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
+        setForQt("QT_QPA_PLATFORM", "wayland");
+        setForQt("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
         return;
     }
 #endif
@@ -49,14 +50,15 @@ void choosePlatform()
     // clock's layer surface is where the program put it: told so, Qt reports
     // the pointer where it is on the screen and turns the clock's menu at the
     // screen's edges, as on X11.
-    if (!qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_FIXED_POSITIONS") && wayland::layerShellBeforeStart())
+    //
+    // Qt also checks 100 ms after each new picture whether the compositor
+    // still answers, which wakes the clock once more a second for nothing.
+    // Without the check, a clock the compositor does not show goes on handing
+    // it a picture a second, as a shown one does.
+    if (wayland::layerShellBeforeStart()) {
         setForQt("QT_WAYLAND_DISABLE_FIXED_POSITIONS", "1");
-    // Qt checks 100 ms after each new picture whether the compositor still
-    // answers, which wakes the clock once more a second for nothing. Without
-    // the check, a clock the compositor does not show goes on handing it a
-    // picture a second, as a shown one does.
-    if (!qEnvironmentVariableIsSet("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT") && wayland::layerShellBeforeStart())
         setForQt("QT_WAYLAND_FRAME_CALLBACK_TIMEOUT", "0");
+    }
 #endif
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;
