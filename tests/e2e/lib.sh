@@ -79,6 +79,8 @@ trap cleanup EXIT
 # the way (see bounded).
 fail() {
     echo "FAIL: $*" >&2
+    # TAVISK_E2E_KEEP=DIR keeps a failed check's folder (logs, pictures) there.
+    [ -z "${TAVISK_E2E_KEEP:-}" ] || cp -a "$E2E_TMP" "$TAVISK_E2E_KEEP" 2>/dev/null || true
     [ ! -s "$E2E_TMP/no-answer" ] || cat "$E2E_TMP/no-answer" >&2
     exit 1
 }

@@ -43,6 +43,20 @@ drag() {
 shot() { grim "$E2E_TMP/shot.png" && wl_grey_pgm "$E2E_TMP/shot.png"; }
 pick() { shot | python3 "$E2E_DIR/pick.py" "$1" $(wl_clock_geometry); }
 seen() { read -r px py < <(pick digit) && [ -n "$px" ]; }
+# started_seen: sway shows the clock just started. sway 1.10 now and then
+# never shows an override-redirect window that Xwayland has mapped (7 of 953
+# starts of the clock, and none of 240 under sway 1.7), and shows it once it
+# is mapped again (docs/desktops.md): such a start is mapped again, and said
+# so; anything else that hides it still fails.
+started_seen() {
+    wait_until 10 seen && return
+    local version
+    version=$(sway --version | grep -o '[0-9][0-9.]*' | head -1)
+    [ "$(printf '%s\n' 1.10 "$version" | sort -V | head -1)" = 1.10 ] || return 1
+    xdotool windowunmap --sync "$CLOCK_WIN" && xdotool windowmap --sync "$CLOCK_WIN"
+    wait_until 10 seen || return 1
+    say "sway $version showed the clock only once it was mapped again (its known race)"
+}
 # in_tree PID: sway lists a window of that process.
 in_tree() { swaymsg -t get_tree | grep -q "\"pid\": $1,"; }
 focused_title() { swaymsg -t get_tree | python3 -c '
@@ -59,7 +73,7 @@ read -r x y w h < <(wl_clock_geometry)
 [ "$x $y" = "$((W / 2)) $((H / 2))" ] || fail "fresh clock at $x $y, want the screen's centre $((W / 2)) $((H / 2))"
 depth=$(wl_clock_depth)
 [ "$depth" = 32 ] || fail "the clock's window has depth $depth, not 32"
-wait_until 10 seen || fail "sway shows no digit of the clock in its rectangle $x $y ${w}x$h"
+started_seen || fail "sway shows no digit of the clock in its rectangle $x $y ${w}x$h"
 read -r hazy looked < <(shot | python3 "$E2E_DIR/pick.py" haze $(wl_clock_geometry))
 [ "$hazy" = 0 ] || fail "$hazy of $looked pixels between and around the digits are not the white window below"
 in_tree "$CLOCK_PID" && fail "sway lists the clock among the windows: $(swaymsg -t get_tree | grep -B2 -A2 "\"pid\": $CLOCK_PID,")"
@@ -143,6 +157,6 @@ wl_save_position 200 100
 wl_start_clock
 read -r x y w h < <(wl_clock_geometry)
 [ "$x $y" = "200 100" ] || fail "the clock saved at 200 100 started at $x $y"
-wait_until 10 seen || fail "sway shows no digit of the clock at its saved position"
+started_seen || fail "sway shows no digit of the clock at its saved position"
 say "saved position 200 100 honoured, in X and in sway's picture"
 stop_clock
