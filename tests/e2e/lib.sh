@@ -129,7 +129,13 @@ start_xvfb() {
         >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     XVFB_PID=$!
     PIDS+=($XVFB_PID)
-    wait_until 5 test -s "$E2E_TMP/display" || return 1
+    # On a busy machine (two cores, checks side by side) the server may take
+    # more than a few seconds to come up and name its display.
+    xvfb_named() { test -s "$E2E_TMP/display" || ! kill -0 "$XVFB_PID" 2>/dev/null; }
+    wait_until 15 xvfb_named && test -s "$E2E_TMP/display" || {
+        echo "Xvfb named no display: $(tail -3 "$E2E_TMP/xvfb.log")" >&2
+        return 1
+    }
     export DISPLAY=:$(head -1 "$E2E_TMP/display")
     # Services the window manager has the bus start (KDE's global shortcuts)
     # need the display; without it they end at once and are started again,
@@ -148,7 +154,7 @@ start_x() {
             start_wm "${TAVISK_WM:-openbox}" && return 0
             echo "${TAVISK_WM:-openbox} did not start on $DISPLAY (attempt $attempt): $(tail -5 "$E2E_TMP/wm.log"); X server: $(tail -5 "$E2E_TMP/xvfb.log")" >&2
         else
-            echo "no X server answers on $DISPLAY (attempt $attempt)" >&2
+            echo "no X server answers on ${DISPLAY:-a new display} (attempt $attempt)" >&2
         fi
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true

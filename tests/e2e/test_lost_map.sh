@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 WM=${TAVISK_FIRST_MAP_LOST:?path to the first_map_lost helper}
 
 # An X server with the request-losing manager instead of openbox.
-start_xvfb || fail "no X server answers on $DISPLAY"
+start_xvfb || fail "no X server answers on ${DISPLAY:-a new display}"
 "$WM" >"$E2E_TMP/wm.log" 2>&1 &
 PIDS+=($!)
 wm_ready() { grep -q '^ready' "$E2E_TMP/wm.log"; }
