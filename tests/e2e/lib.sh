@@ -119,23 +119,29 @@ done
 
 # start_xvfb [WxH] [DPI]: an X server on a free display (-displayfd lets it
 # pick one, so checks may run side by side), as DISPLAY, its process as
-# XVFB_PID; fails when it does not answer. -noreset: otherwise the server
-# resets when its last client (the xdpyinfo that asks whether it is up)
-# leaves, and drops a client that connects in that moment, such as the window
-# manager on a busy machine.
+# XVFB_PID; fails when it does not answer. A server that ends before it
+# names its display is started again, up to 3 times; its log says why.
+# -noreset: otherwise the server resets when its last client (the xdpyinfo
+# that asks whether it is up) leaves, and drops a client that connects in that
+# moment, such as the window manager on a busy machine.
 start_xvfb() {
-    : >"$E2E_TMP/display"
-    Xvfb -displayfd 1 -screen 0 "${1:-1280x1024}x24" -dpi "${2:-96}" -nolisten tcp -noreset \
-        >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
-    XVFB_PID=$!
-    PIDS+=($XVFB_PID)
-    # On a busy machine (two cores, checks side by side) the server may take
-    # more than a few seconds to come up and name its display.
+    local attempt
     xvfb_named() { test -s "$E2E_TMP/display" || ! kill -0 "$XVFB_PID" 2>/dev/null; }
-    wait_until 15 xvfb_named && test -s "$E2E_TMP/display" || {
-        echo "Xvfb named no display: $(tail -3 "$E2E_TMP/xvfb.log")" >&2
-        return 1
-    }
+    for attempt in 1 2 3; do
+        : >"$E2E_TMP/display"
+        Xvfb -displayfd 1 -screen 0 "${1:-1280x1024}x24" -dpi "${2:-96}" -nolisten tcp -noreset \
+            >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+        XVFB_PID=$!
+        PIDS+=($XVFB_PID)
+        # The display is named once the keyboard map is compiled: on a fresh,
+        # busy machine (two cores, checks side by side) that can take seconds.
+        wait_until 15 xvfb_named || true
+        test -s "$E2E_TMP/display" && break
+        echo "Xvfb named no display (attempt $attempt): $(tail -3 "$E2E_TMP/xvfb.log")" >&2
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    done
+    test -s "$E2E_TMP/display" || return 1
     export DISPLAY=:$(head -1 "$E2E_TMP/display")
     # Services the window manager has the bus start (KDE's global shortcuts)
     # need the display; without it they end at once and are started again,
@@ -145,8 +151,8 @@ start_xvfb() {
 }
 
 # start_x [WxH] [DPI]: an X server (start_xvfb), then the window manager
-# named by TAVISK_WM (default openbox; see start_wm). A server that dies
-# while a display number is being reused is started again, up to 3 times.
+# named by TAVISK_WM (default openbox; see start_wm). Both are started
+# again, up to 3 times, when either fails.
 start_x() {
     local attempt
     for attempt in 1 2 3; do
