@@ -77,13 +77,22 @@ void TestTickSkip::composedOutlineEqualsDrawnText()
         }
         QVERIFY(compared > 3700);
     }
-    // Sizes only a hand-edited store can give, in the largest window.
+    // Sizes only a hand-edited store can give, in the largest window. Above
+    // 64 pixels Qt fills each glyph's outline instead of drawing cached glyphs,
+    // and on a busy machine the same text filled twice has differed in one
+    // edge pixel (2 of 80 runs); a glyph composed out of place differs in
+    // hundreds.
     for (int points : {1, 5, 72, 300, 2000, 15000, 20000, 32767}) {
         const QSize size = windowPixels(36);
-        for (const QString &text : {QStringLiteral("00:00:00"), QStringLiteral("18:49:11"), QStringLiteral("23:59")})
-            QVERIFY2((textOutlineRegion(text, clockFont(points), size)
-                      ^ renderedTextRegion(text, clockFont(points), size)).isEmpty(),
-                     qPrintable(QStringLiteral("%1 at %2 pt").arg(text).arg(points)));
+        for (const QString &text : {QStringLiteral("00:00:00"), QStringLiteral("18:49:11"), QStringLiteral("23:59")}) {
+            const QRegion differs = textOutlineRegion(text, clockFont(points), size)
+                                    ^ renderedTextRegion(text, clockFont(points), size);
+            qsizetype pixels = 0;
+            for (const QRect &r : differs)
+                pixels += qsizetype(r.width()) * r.height();
+            QVERIFY2(pixels <= (QFontInfo(clockFont(points)).pixelSize() > 64 ? 2 : 0),
+                     qPrintable(QStringLiteral("%1 at %2 pt: %3 pixels differ").arg(text).arg(points).arg(pixels)));
+        }
     }
     // Other text is drawn as it is.
     const QFont font = clockFont(18);
