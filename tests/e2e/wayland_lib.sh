@@ -166,13 +166,12 @@ wl_xwayland_version() {
     echo "${have#1.}" # xdpyinfo may read 24.1.6 as 1.24.1.6
 }
 
+# version_at_least MIN HAVE: HAVE is a version, MIN or newer.
+version_at_least() { [ -n "$2" ] && [ "$(printf '%s\n%s\n' "$1" "$2" | sort -V | head -1)" = "$1" ]; }
+
 # wl_xwayland_at_least VERSION: the running Xwayland is that version or newer
 # (24.1 and later hand an X window's input shape on to the compositor).
-wl_xwayland_at_least() {
-    local have
-    have=$(wl_xwayland_version)
-    [ -n "$have" ] && [ "$(printf '%s\n%s\n' "$1" "$have" | sort -V | head -1)" = "$1" ]
-}
+wl_xwayland_at_least() { version_at_least "$1" "$(wl_xwayland_version)"; }
 
 # wl_grey_shot PNG: a grey PGM of the compositor's screenshot PNG, for pick.py.
 wl_grey_pgm() { convert "$1" -colorspace gray pgm:-; }

@@ -52,7 +52,7 @@ started_seen() {
     wait_until 10 seen && return
     local version
     version=$(sway --version | grep -o '[0-9][0-9.]*' | head -1)
-    [ "$(printf '%s\n' 1.10 "$version" | sort -V | head -1)" = 1.10 ] || return 1
+    version_at_least 1.10 "$version" || return 1
     xdotool windowunmap --sync "$CLOCK_WIN" && xdotool windowmap --sync "$CLOCK_WIN"
     wait_until 10 seen || return 1
     say "sway $version showed the clock only once it was mapped again (its known race)"
