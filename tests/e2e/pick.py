@@ -27,8 +27,9 @@ change) top-left corner.
 
 blur: prints how many of the digits' edge pixels (grey, neither dark nor
 light) lie in a 2x2 block of edge pixels, and how many edge pixels there are.
-A picture scaled up by doubling its pixels has every edge pixel in such a
-block; digits drawn at the screen's own resolution have almost none.
+Digits scaled up from half the resolution have edges two pixels wide and
+many edge pixels in such blocks; digits drawn at the screen's own
+resolution have few, how few depending on the glyphs.
 """
 import sys
 

@@ -136,6 +136,13 @@ start_native_clock() {
     PIDS+=($CLOCK_PID)
 }
 stop_native_clock() { stop_pids "$CLOCK_PID"; }
+# The starts whose sharpness is measured show a known text, 14:44 from
+# 14:44:08 on: how many edge pixels of sharp digits lie in 2x2 blocks
+# depends on the glyphs (3 % of them for 14:44, 17 % for 05:15, none for
+# 11:11), and scaled-up ones of 14:44 have 42 % there.
+FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
+[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+AT_1444=(LD_PRELOAD="$FAKETIME_LIB" "FAKETIME=@2026-05-04 14:44:08" FAKETIME_DONT_FAKE_MONOTONIC=1)
 
 # The user's window, maximized and focused, then a fresh clock: at the
 # centre, in front of that window, nothing but its digits.
@@ -145,7 +152,7 @@ if declare -F wl_focused >/dev/null; then
     wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "the user's window did not take the focus (focused: $(wl_focused))"
 fi
 X=$((W / 2)) Y=$((H / 2))
-start_native_clock
+start_native_clock "${AT_1444[@]}"
 wait_until 10 seen_at $X $Y || fail "no clock at the centre $X $Y over the focused window (digits at '${INK:-none}'): $(head -c 300 "$E2E_TMP/clock.log")"
 [ -z "${DISPLAY:-}" ] || [ -z "$(xdotool search --pid "$CLOCK_PID" 2>/dev/null)" ] \
     || fail "the clock made an X window: it runs through Xwayland, not natively"
@@ -153,8 +160,8 @@ clean_at $X $Y || fail "$hazy of $looked pixels around the digits are not the wh
 keep_shot fresh
 say "fresh clock at the centre $X $Y (digits at $INK), native, in front of the focused window, only its digits ($looked pixels around them white)"
 if [ "$SESSION" = sway_hidpi ]; then
-    # Every edge pixel of digits scaled up from half the resolution lies in a
-    # 2x2 block of them; drawn at the screen's resolution, almost none does.
+    # Digits scaled up from half the resolution have edges two pixels wide,
+    # drawn at the screen's resolution one.
     read -r blocks edges < <(shot_pick blur $X $Y $CW $CH)
     [ "$edges" -gt 0 ] && [ $((blocks * 10)) -le "$edges" ] || fail "blurred digits: $blocks of $edges edge pixels in 2x2 blocks"
     say "digits drawn at scale 2: $blocks of $edges edge pixels in 2x2 blocks"
@@ -333,7 +340,7 @@ stop_native_clock
 # start, at the output's own scale.
 if [[ $SESSION == sway* ]]; then
     wl_save_position 200 100
-    start_native_clock
+    start_native_clock "${AT_1444[@]}"
     wait_until 10 seen_at 200 100 || fail "the clock saved at 200 100 is not there (digits at '${INK:-none}')"
     swaymsg output HEADLESS-1 disable >/dev/null || fail "sway did not turn its output off"
     sleep 3
@@ -359,7 +366,7 @@ if [ "$SESSION" = sway_no_x ]; then
     S=2 # grim takes both at the larger scale
     X=220 Y=100
     wl_save_position $X $Y
-    start_native_clock
+    start_native_clock "${AT_1444[@]}"
     wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y is not there (digits at '${INK:-none}')"
     wl_input $(drag_steps "$PX" "$PY" "$W" 200 8 15) wait 50 move $((W - 3)) $((H - 3))
     X=$((X + W)) Y=$((Y + 200))
