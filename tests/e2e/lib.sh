@@ -220,6 +220,14 @@ wait_until() {
     done
 }
 
+# find_faketime: FAKETIME_LIB, libfaketime's library for threaded programs,
+# for a clock that starts at a chosen time (LD_PRELOAD=$FAKETIME_LIB
+# FAKETIME="@DATE TIME" FAKETIME_DONT_FAKE_MONOTONIC=1) and runs on from it.
+find_faketime() {
+    FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
+    [ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+}
+
 # start_clock: starts the clock and sets CLOCK_PID and CLOCK_WIN.
 start_clock() {
     "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &

@@ -10,8 +10,7 @@
 source "$(dirname "$0")/lib.sh" "$1"
 start_x 640x240
 xsetroot -solid white
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
-[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+find_faketime
 
 # The window below: it logs the clicks it receives. White, like the desktop.
 stdbuf -oL xev -geometry 630x230+0+0 -event button -event structure >"$E2E_TMP/xev.log" 2>&1 &

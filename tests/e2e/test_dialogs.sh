@@ -8,8 +8,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 start_x 1280x1024
 xsetroot -solid white
 
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
-[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+find_faketime
 
 start_a11y_bus
 

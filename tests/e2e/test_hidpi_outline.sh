@@ -7,8 +7,7 @@
 source "$(dirname "$0")/lib.sh" "$1"
 start_x 1400x500 192
 xsetroot -solid white
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
-[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+find_faketime
 export QT_SCALE_FACTOR=2
 
 for size in 12 14 16 18 20 22 24 26 28 36; do

@@ -140,8 +140,7 @@ stop_native_clock() { stop_pids "$CLOCK_PID"; }
 # 14:44:08 on: how many edge pixels of sharp digits lie in 2x2 blocks
 # depends on the glyphs (3 % of them for 14:44, 17 % for 05:15, none for
 # 11:11), and scaled-up ones of 14:44 have 42 % there.
-FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -1)
-[ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+find_faketime
 AT_1444=(LD_PRELOAD="$FAKETIME_LIB" "FAKETIME=@2026-05-04 14:44:08" FAKETIME_DONT_FAKE_MONOTONIC=1)
 
 # The user's window, maximized and focused, then a fresh clock: at the
