@@ -27,7 +27,7 @@ TEST=(
 # and the compositors and desktop its checks run on. (Debian 12's is for Qt 5.)
 . /etc/os-release
 if [ "${VERSION_ID:-99}" -ge 13 ] 2>/dev/null; then
-  RUN+=(liblayershellqtinterface-dev layer-shell-qt qt6-wayland libwayland-dev libwayland-bin plasma-wayland-protocols)
+  RUN+=(liblayershellqtinterface-dev layer-shell-qt qt6-wayland qt6-wayland-dev qt6-wayland-dev-tools libwayland-dev libwayland-bin plasma-wayland-protocols)
   TEST+=(labwc swaybg)
 fi
 case "${1:-}" in

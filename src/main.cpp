@@ -16,16 +16,20 @@
 
 int main(int argc, char *argv[])
 {
-    // With no display at all (a login over ssh) Qt's platform plugin aborts
-    // with a core dump; say what is missing instead.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (!windowsystem::choosePlatform()) {
         std::fputs("tavisk: the clock needs a graphical session (X11 or Wayland)\n", stderr);
         return 1;
     }
-    windowsystem::choosePlatform();
 
     QApplication app(argc, argv);
+    // An ordinary Wayland window goes wherever the compositor puts it, uncut
+    // and under the user's windows: not a clock.
+    if (!windowsystem::canPlaceWindows()) {
+        std::fputs("tavisk: this Wayland compositor offers no layer shell to place the clock on; "
+                   "start it through XWayland (QT_QPA_PLATFORM=xcb)\n",
+                   stderr);
+        return 1;
+    }
     QApplication::setOrganizationName(QString::fromLatin1(compat::version::kApplicationName));
     QApplication::setApplicationName(QString::fromLatin1(compat::version::kApplicationName));
     QApplication::setApplicationVersion(QString::fromLatin1(compat::version::kVersion));

@@ -65,6 +65,12 @@ void ClockFace::shapeToText(const QString &timeText)
         m_window->update(); // the digits are painted only when they change
 }
 
+void ClockFace::reshape()
+{
+    if (!m_shapedText.isNull())
+        shapeToText(m_shapedText);
+}
+
 void ClockFace::paint()
 {
     // The solid clock is painted by the X server alone.

@@ -32,6 +32,8 @@ public:
     // Cuts the window to the outline of `timeText` in the window's font, size
     // and colour, unless the window already carries exactly that.
     void shapeToText(const QString &timeText);
+    // The same text again, at the window's device pixel ratio now.
+    void reshape();
     // The window's paint event: only a translucent clock paints its digits.
     void paint();
 

@@ -47,6 +47,9 @@ Form1::Form1()
     setWindowTitle(QStringLiteral("Form1"));
     setGeometry(compat::twipsRect(0, 0, 1890, 705));
     setAutoFillBackground(true);
+    // Moves come without a held button too: one ends a move whose release
+    // went elsewhere.
+    setMouseTracking(true);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -227,6 +230,18 @@ void Form1::hideEvent(QHideEvent *) { windowsystem::current().endMove(this); }
 
 void Form1::leaveEvent(QEvent *) { windowsystem::current().endMove(this); }
 
+// On another scale (the window went to another output, or the user changed
+// its scale) the digits are drawn for the new pixels at once, not scaled up
+// from the old ones until the next tick.
+void Form1::changeEvent(QEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange)
+        m_face.reshape();
+#endif
+    QWidget::changeEvent(event);
+}
+
 void Form1::paintEvent(QPaintEvent *) { m_face.paint(); }
 
 void Form1::mousePressEvent(QMouseEvent *event)
@@ -255,7 +270,13 @@ void Form1::mousePressEvent(QMouseEvent *event)
     }
 }
 
-void Form1::mouseMoveEvent(QMouseEvent *event) { windowsystem::current().followMove(this, event); }
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        windowsystem::current().followMove(this, event);
+    else
+        windowsystem::current().endMove(this);
+}
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)
 {

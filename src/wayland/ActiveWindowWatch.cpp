@@ -2,192 +2,310 @@
 #include "wayland/ActiveWindowWatch.h"
 #include "wayland/Registry.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QtWaylandClient/QWaylandClientExtensionTemplate>
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <memory>
 #include <unistd.h>
+#include <vector>
 #include <wayland-client.h>
 
-#include "plasma-window-management-client-protocol.h"
-#include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
+#include "qwayland-plasma-window-management.h"
+#include "qwayland-wlr-foreign-toplevel-management-unstable-v1.h"
 
 namespace wayland {
 namespace {
 
-struct Global {
-    std::uint32_t name = 0;
-    std::uint32_t version = 0;
+// Plasma names a window by a uuid only from this version on.
+constexpr int kPlasmaVersion = 16;
+constexpr int kWlrVersion = 3;
+
+// Whether Qt's connection still carries requests: not once it broke (Qt
+// then connects anew, and the objects of the old connection are only memory).
+bool connectionAlive()
+{
+    wl_display *display = qtDisplay();
+    return display && wl_display_get_error(display) == 0;
+}
+
+// One window as a window list tells it.
+class ListedWindow
+{
+public:
+    virtual ~ListedWindow() = default;
+    // Lets go of the window's object, telling the compositor when `tell`.
+    virtual void release(bool tell) = 0;
+
+    bool active = false;
+    bool ours = false;
+    bool described = false; // its first state has come in full
 };
 
-// Plasma names a window by a uuid only from this version on.
-constexpr std::uint32_t kPlasmaUuids = 13;
+// The windows a list tells of, and which of them is active. The windows it
+// tells of before it has caught up with the compositor are the ones there
+// were when it was bound: their activation is not the user's doing.
+class WindowList
+{
+public:
+    explicit WindowList(ActiveWindowWatch *watch) : m_watch(watch) {}
+    ~WindowList() { clear(); }
+
+    // The list was bound (again): it catches up once the compositor has
+    // answered what it sent then, and (Plasma, which describes a window once
+    // asked for it) what was asked in answer.
+    void begin()
+    {
+        clear();
+        m_syncsLeft = 2;
+        sync();
+    }
+
+    void add(ListedWindow *window) { m_windows.emplace_back(window); }
+
+    void settle(const ListedWindow *window)
+    {
+        if (!window->described)
+            return;
+        if (window->active && m_active != window) {
+            m_active = window;
+            if (m_caughtUp && !window->ours)
+                Q_EMIT m_watch->otherActivated();
+        } else if (!window->active && m_active == window) {
+            m_active = nullptr;
+        }
+    }
+
+    // Called from the window's own last event: libwayland holds its object
+    // until the event has been dispatched.
+    void remove(ListedWindow *window)
+    {
+        if (m_active == window)
+            m_active = nullptr;
+        window->release(true);
+        std::erase_if(m_windows, [window](const auto &w) { return w.get() == window; });
+    }
+
+    // Every window let go, as when the list goes or its connection broke.
+    void clear()
+    {
+        const bool tell = connectionAlive();
+        for (const auto &window : m_windows)
+            window->release(tell);
+        m_windows.clear();
+        m_active = nullptr;
+        m_caughtUp = false;
+        if (m_sync)
+            wl_callback_destroy(m_sync);
+        m_sync = nullptr;
+    }
+
+private:
+    void sync()
+    {
+        static const wl_callback_listener listener = {
+            [](void *data, wl_callback *, std::uint32_t) {
+                auto *list = static_cast<WindowList *>(data);
+                wl_callback_destroy(list->m_sync);
+                list->m_sync = nullptr;
+                if (--list->m_syncsLeft > 0)
+                    list->sync();
+                else
+                    list->m_caughtUp = true;
+            },
+        };
+        m_sync = wl_display_sync(qtDisplay());
+        wl_callback_add_listener(m_sync, &listener, this);
+    }
+
+    ActiveWindowWatch *m_watch;
+    std::vector<std::unique_ptr<ListedWindow>> m_windows;
+    const ListedWindow *m_active = nullptr;
+    bool m_caughtUp = false;
+    wl_callback *m_sync = nullptr;
+    int m_syncsLeft = 0;
+};
+
+// Frees a bound object's proxy without a request: what is left of an object
+// of a connection that broke.
+template <typename Object> void forget(Object &object)
+{
+    if (object.isInitialized())
+        wl_proxy_destroy(reinterpret_cast<wl_proxy *>(object.object()));
+}
 
 } // namespace
 
-ActiveWindowWatch::ActiveWindowWatch(wl_display *display, Protocol protocol, std::function<void()> otherActivated)
-    : m_display(display)
-    , m_protocol(protocol)
-    , m_otherActivated(std::move(otherActivated))
+// The wlr foreign toplevel list: each window with its app id and states.
+class WlrToplevelList : public QWaylandClientExtensionTemplate<WlrToplevelList>,
+                        public QtWayland::zwlr_foreign_toplevel_manager_v1
 {
-}
-
-std::unique_ptr<ActiveWindowWatch> ActiveWindowWatch::start(std::function<void()> otherActivated)
-{
-    wl_display *display = qtDisplay();
-    if (!display)
-        return nullptr;
-    // Everything up to the windows there are now is asked on a queue of our
-    // own, while Qt goes on with its connection.
-    wl_event_queue *queue = wl_display_create_queue(display);
-    auto *wrapper = static_cast<wl_display *>(wl_proxy_create_wrapper(display));
-    wl_proxy_set_queue(reinterpret_cast<wl_proxy *>(wrapper), queue);
-    wl_registry *registry = wl_display_get_registry(wrapper);
-    struct Globals {
-        Global wlr, plasma;
-    } globals;
-    static const wl_registry_listener listener = {
-        [](void *data, wl_registry *, std::uint32_t name, const char *interface, std::uint32_t version) {
-            auto *g = static_cast<Globals *>(data);
-            if (std::strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) == 0)
-                g->wlr = {name, version};
-            else if (std::strcmp(interface, org_kde_plasma_window_management_interface.name) == 0)
-                g->plasma = {name, version};
-        },
-        [](void *, wl_registry *, std::uint32_t) {},
-    };
-    wl_registry_add_listener(registry, &listener, &globals);
-    wl_display_roundtrip_queue(display, queue);
-
-    std::unique_ptr<ActiveWindowWatch> watch;
-    wl_proxy *manager = nullptr;
-    if (globals.wlr.name) {
-        watch.reset(new ActiveWindowWatch(display, Protocol::Wlr, std::move(otherActivated)));
-        manager = static_cast<wl_proxy *>(wl_registry_bind(
-            registry, globals.wlr.name, &zwlr_foreign_toplevel_manager_v1_interface,
-            std::min<std::uint32_t>(globals.wlr.version, zwlr_foreign_toplevel_manager_v1_interface.version)));
-    } else if (globals.plasma.name && globals.plasma.version >= kPlasmaUuids) {
-        watch.reset(new ActiveWindowWatch(display, Protocol::Plasma, std::move(otherActivated)));
-        manager = static_cast<wl_proxy *>(wl_registry_bind(
-            registry, globals.plasma.name, &org_kde_plasma_window_management_interface,
-            std::min<std::uint32_t>(globals.plasma.version, org_kde_plasma_window_management_interface.version)));
+public:
+    explicit WlrToplevelList(ActiveWindowWatch *watch)
+        : QWaylandClientExtensionTemplate(kWlrVersion)
+        , m_windows(watch)
+    {
+        QObject::connect(this, &QWaylandClientExtension::activeChanged, this, [this] {
+            if (isActive())
+                m_windows.begin();
+            else
+                m_windows.clear();
+        });
+        initialize();
     }
-    if (watch) {
-        watch->m_manager = manager;
-        wl_proxy_add_dispatcher(manager, &ActiveWindowWatch::dispatch, watch.get(), nullptr);
-        // The windows, then (Plasma, which sends them when asked) their states.
-        wl_display_roundtrip_queue(display, queue);
-        wl_display_roundtrip_queue(display, queue);
-        watch->m_started = true;
-        // From now on Qt dispatches them, with its own events. What came in
-        // on our queue meanwhile is dispatched here first, in its order.
-        wl_proxy_set_queue(manager, nullptr);
-        for (const auto &window : watch->m_windows)
-            wl_proxy_set_queue(window.first, nullptr);
-        wl_display_dispatch_queue_pending(display, queue);
+
+    ~WlrToplevelList() override
+    {
+        m_windows.clear();
+        if (isActive() && connectionAlive())
+            stop();
+        forget<QtWayland::zwlr_foreign_toplevel_manager_v1>(*this);
     }
-    wl_registry_destroy(registry);
-    wl_proxy_wrapper_destroy(wrapper);
-    wl_event_queue_destroy(queue);
-    return watch;
-}
 
-ActiveWindowWatch::~ActiveWindowWatch()
-{
-    while (!m_windows.empty())
-        removeWindow(m_windows.begin()->first);
-    if (m_protocol == Protocol::Wlr)
-        zwlr_foreign_toplevel_manager_v1_stop(reinterpret_cast<zwlr_foreign_toplevel_manager_v1 *>(m_manager));
-    wl_proxy_destroy(m_manager);
-    wl_display_flush(m_display);
-}
-
-// Events by name, whatever version of the protocol the compositor speaks.
-int ActiveWindowWatch::dispatch(const void *watch, void *target, std::uint32_t, const wl_message *message,
-                                wl_argument *args)
-{
-    auto *self = static_cast<ActiveWindowWatch *>(const_cast<void *>(watch));
-    auto *proxy = static_cast<wl_proxy *>(target);
-    if (proxy == self->m_manager)
-        self->onManagerEvent(message->name, args);
-    else
-        self->onWindowEvent(proxy, message->name, args);
-    return 0;
-}
-
-void ActiveWindowWatch::onManagerEvent(const char *event, wl_argument *args)
-{
-    if (m_protocol == Protocol::Wlr && std::strcmp(event, "toplevel") == 0) {
-        addWindow(reinterpret_cast<wl_proxy *>(args[0].o));
-    } else if (m_protocol == Protocol::Plasma && std::strcmp(event, "window_with_uuid") == 0) {
-        addWindow(reinterpret_cast<wl_proxy *>(org_kde_plasma_window_management_get_window_by_uuid(
-            reinterpret_cast<org_kde_plasma_window_management *>(m_manager), args[1].s)));
+protected:
+    void zwlr_foreign_toplevel_manager_v1_toplevel(struct ::zwlr_foreign_toplevel_handle_v1 *toplevel) override
+    {
+        m_windows.add(new Toplevel(&m_windows, toplevel));
     }
-}
 
-void ActiveWindowWatch::onWindowEvent(wl_proxy *proxy, const char *event, wl_argument *args)
-{
-    auto it = m_windows.find(proxy);
-    if (it == m_windows.end())
-        return;
-    Window &window = it->second;
-    if (m_protocol == Protocol::Wlr) {
-        if (std::strcmp(event, "state") == 0) {
-            const wl_array *states = args[0].a;
+private:
+    class Toplevel : public ListedWindow, public QtWayland::zwlr_foreign_toplevel_handle_v1
+    {
+    public:
+        Toplevel(WindowList *list, struct ::zwlr_foreign_toplevel_handle_v1 *object)
+            : zwlr_foreign_toplevel_handle_v1(object)
+            , m_list(list)
+        {
+        }
+
+        void release(bool tell) override
+        {
+            if (tell)
+                destroy();
+            else
+                forget<QtWayland::zwlr_foreign_toplevel_handle_v1>(*this);
+        }
+
+    protected:
+        void zwlr_foreign_toplevel_handle_v1_app_id(const QString &appId) override
+        {
+            ours = appId == QGuiApplication::desktopFileName();
+        }
+        void zwlr_foreign_toplevel_handle_v1_state(wl_array *states) override
+        {
             const auto *first = static_cast<const std::uint32_t *>(states->data);
             const auto *last = first + states->size / sizeof(std::uint32_t);
-            window.active = std::find(first, last, std::uint32_t(ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED)) != last;
-        } else if (std::strcmp(event, "app_id") == 0) {
-            window.ours = QString::fromUtf8(args[0].s) == QGuiApplication::desktopFileName();
-        } else if (std::strcmp(event, "done") == 0) {
-            window.described = true;
-            settle(proxy);
-        } else if (std::strcmp(event, "closed") == 0) {
-            removeWindow(proxy);
+            active = std::find(first, last, std::uint32_t(state_activated)) != last;
         }
-        return;
+        void zwlr_foreign_toplevel_handle_v1_done() override
+        {
+            described = true;
+            m_list->settle(this);
+        }
+        void zwlr_foreign_toplevel_handle_v1_closed() override { m_list->remove(this); }
+
+    private:
+        WindowList *m_list;
+    };
+
+    WindowList m_windows;
+};
+
+// Plasma's window management: each window by its uuid, with its states and
+// the process it belongs to.
+class PlasmaWindowList : public QWaylandClientExtensionTemplate<PlasmaWindowList>,
+                         public QtWayland::org_kde_plasma_window_management
+{
+public:
+    explicit PlasmaWindowList(ActiveWindowWatch *watch)
+        : QWaylandClientExtensionTemplate(kPlasmaVersion)
+        , m_windows(watch)
+    {
+        QObject::connect(this, &QWaylandClientExtension::activeChanged, this, [this] {
+            if (isActive())
+                m_windows.begin();
+            else
+                m_windows.clear();
+        });
+        initialize();
     }
-    if (std::strcmp(event, "state_changed") == 0) {
-        window.active = args[0].u & ORG_KDE_PLASMA_WINDOW_MANAGEMENT_STATE_ACTIVE;
-        settle(proxy);
-    } else if (std::strcmp(event, "pid_changed") == 0) {
-        window.ours = args[0].u == std::uint32_t(getpid());
-    } else if (std::strcmp(event, "initial_state") == 0) {
-        window.described = true;
-        settle(proxy);
-    } else if (std::strcmp(event, "unmapped") == 0) {
-        removeWindow(proxy);
+
+    ~PlasmaWindowList() override
+    {
+        m_windows.clear();
+        forget<QtWayland::org_kde_plasma_window_management>(*this);
     }
+
+protected:
+    void org_kde_plasma_window_management_window_with_uuid(uint32_t, const QString &uuid) override
+    {
+        m_windows.add(new Window(&m_windows, get_window_by_uuid(uuid)));
+    }
+
+private:
+    class Window : public ListedWindow, public QtWayland::org_kde_plasma_window
+    {
+    public:
+        Window(WindowList *list, struct ::org_kde_plasma_window *object)
+            : org_kde_plasma_window(object)
+            , m_list(list)
+        {
+        }
+
+        void release(bool tell) override
+        {
+            if (tell)
+                destroy();
+            else
+                forget<QtWayland::org_kde_plasma_window>(*this);
+        }
+
+    protected:
+        void org_kde_plasma_window_state_changed(uint32_t flags) override
+        {
+            active = flags & org_kde_plasma_window_management::state_active;
+            m_list->settle(this);
+        }
+        void org_kde_plasma_window_pid_changed(uint32_t pid) override { ours = pid == std::uint32_t(getpid()); }
+        void org_kde_plasma_window_initial_state() override
+        {
+            described = true;
+            m_list->settle(this);
+        }
+        void org_kde_plasma_window_unmapped() override { m_list->remove(this); }
+
+    private:
+        WindowList *m_list;
+    };
+
+    WindowList m_windows;
+};
+
+ActiveWindowWatch &ActiveWindowWatch::instance()
+{
+    static ActiveWindowWatch *watch = nullptr;
+    if (!watch) {
+        watch = new ActiveWindowWatch;
+        // Its objects belong to Qt's connection, which goes with the
+        // application object: they are let go before.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, watch, [] {
+            delete watch;
+            watch = nullptr;
+        });
+    }
+    return *watch;
 }
 
-void ActiveWindowWatch::addWindow(wl_proxy *proxy)
+// One list is enough: the wlr one where the compositor offers it, else
+// Plasma's.
+ActiveWindowWatch::ActiveWindowWatch()
+    : m_wlr(std::make_unique<WlrToplevelList>(this))
 {
-    m_windows.emplace(proxy, Window{});
-    wl_proxy_add_dispatcher(proxy, &ActiveWindowWatch::dispatch, this, nullptr);
+    if (!m_wlr->isActive())
+        m_plasma = std::make_unique<PlasmaWindowList>(this);
 }
 
-void ActiveWindowWatch::removeWindow(wl_proxy *proxy)
-{
-    if (m_active == proxy)
-        m_active = nullptr;
-    m_windows.erase(proxy);
-    if (m_protocol == Protocol::Wlr)
-        zwlr_foreign_toplevel_handle_v1_destroy(reinterpret_cast<zwlr_foreign_toplevel_handle_v1 *>(proxy));
-    else
-        org_kde_plasma_window_destroy(reinterpret_cast<org_kde_plasma_window *>(proxy));
-}
-
-void ActiveWindowWatch::settle(wl_proxy *proxy)
-{
-    const Window &window = m_windows.at(proxy);
-    if (!window.described)
-        return;
-    if (window.active && m_active != proxy) {
-        m_active = proxy;
-        if (m_started && !window.ours)
-            m_otherActivated();
-    } else if (!window.active && m_active == proxy) {
-        m_active = nullptr;
-    }
-}
+ActiveWindowWatch::~ActiveWindowWatch() = default;
 
 } // namespace wayland

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "wayland/LayerShellWindowSystem.h"
 #include "wayland/LayerSurface.h"
+#include "wayland/LostConnection.h"
 
 #include <QMouseEvent>
 #include <QRegion>
@@ -9,6 +10,8 @@
 #include <cmath>
 
 namespace wayland {
+
+LayerShellWindowSystem::LayerShellWindowSystem() { endOnLostConnection(); }
 
 Qt::WindowFlags LayerShellWindowSystem::desktopWindowFlags() const { return Qt::FramelessWindowHint; }
 

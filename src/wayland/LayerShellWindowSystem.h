@@ -13,6 +13,7 @@ namespace wayland {
 class LayerShellWindowSystem : public windowsystem::WindowSystem
 {
 public:
+    LayerShellWindowSystem();
     Qt::WindowFlags desktopWindowFlags() const override;
     bool composited() const override;
     void prepare(QWidget *window) override;

@@ -80,6 +80,12 @@ LayerSurface::LayerSurface(QWidget *window)
     // Made anew once Qt has settled its screens.
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &LayerSurface::resurface, Qt::QueuedConnection);
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &LayerSurface::resurface, Qt::QueuedConnection);
+    connect(&ActiveWindowWatch::instance(), &ActiveWindowWatch::otherActivated, this, [this] {
+        if (!m_inFront)
+            return;
+        m_inFront = false;
+        apply();
+    });
 }
 
 LayerSurface::~LayerSurface() = default;
@@ -101,6 +107,9 @@ void LayerSurface::prepare()
     layer->setScreenConfiguration(LayerShellQt::Window::ScreenFromQWindow);
     layer->setScope(QStringLiteral("tavisk"));
     m_output = screenFor(m_place, m_window->size());
+    m_outputCorner = m_output->geometry().topLeft();
+    disconnect(m_outputMoves);
+    m_outputMoves = connect(m_output, &QScreen::geometryChanged, this, &LayerSurface::followOutput);
     handle->setScreen(m_output);
     m_place = keptOn(m_output, m_place, m_window->size());
     apply();
@@ -110,11 +119,6 @@ void LayerSurface::show()
 {
     m_shown = true;
     m_inFront = true;
-    if (!m_watch)
-        m_watch = ActiveWindowWatch::start([this] {
-            m_inFront = false;
-            apply();
-        });
     m_window->show();
 }
 
@@ -196,7 +200,7 @@ void LayerSurface::apply()
         return;
     auto *layer = LayerShellQt::Window::get(handle);
     layer->setLayer(m_onTop || m_inFront ? LayerShellQt::Window::LayerTop : LayerShellQt::Window::LayerBottom);
-    const QPoint margin = m_place - m_output->geometry().topLeft();
+    const QPoint margin = m_place - m_outputCorner;
     layer->setMargins(QMargins(margin.x(), margin.y(), 0, 0));
     // Qt places the clock's menu from where it believes the window is.
     m_window->move(m_place);
@@ -219,6 +223,16 @@ void LayerSurface::resurface()
         m_place = primary.topLeft() + QPoint(primary.width() / 2, primary.height() / 2);
     }
     remake();
+}
+
+void LayerSurface::followOutput(const QRect &geometry)
+{
+    endMove();
+    m_place += geometry.topLeft() - m_outputCorner;
+    m_outputCorner = geometry.topLeft();
+    // A smaller output (a new resolution) keeps it whole.
+    m_place = keptOn(m_output, m_place, m_window->size());
+    apply();
 }
 
 // A layer surface stays on the output it was made for: it is made anew, on

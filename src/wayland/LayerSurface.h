@@ -2,6 +2,7 @@
 #pragma once
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QPointer>
 #include <memory>
 #include <optional>
@@ -11,7 +12,6 @@ class QWidget;
 
 namespace wayland {
 
-class ActiveWindowWatch;
 class DragImage;
 
 // A window shown as a layer surface, and what the compositor cannot be asked
@@ -54,10 +54,15 @@ private:
     // made anew on one that is there, at its place, else at the centre.
     void resurface();
     void remake();
+    // Its output moved on the desktop (screens rearranged): the surface
+    // stays where it is on that output, and so its place moves with it.
+    void followOutput(const QRect &geometry);
 
     QWidget *m_window;
     QPoint m_place; // where the surface is, kept while its output is away
     QPointer<QScreen> m_output; // the output it was made on
+    QPoint m_outputCorner;      // that output's top-left corner, as the margins count from it
+    QMetaObject::Connection m_outputMoves;
     bool m_shown = false;
     bool m_onTop = false;
     bool m_inFront = true;
@@ -65,7 +70,6 @@ private:
     QPoint m_moveTarget;
     // While a move goes on: the surface stays put, its picture moves.
     std::unique_ptr<DragImage> m_dragImage;
-    std::unique_ptr<ActiveWindowWatch> m_watch;
 };
 
 } // namespace wayland

@@ -62,13 +62,17 @@ public:
 };
 
 // Before the application object is made: the Qt platform to run on, chosen
-// for the session unless the user chose one (QT_QPA_PLATFORM). What it sets
-// in the environment for Qt is taken back by restoreEnvironment(), once Qt
-// has read it (the platform's, when the application object is made; a
-// native window's, when it is made), so that processes the program starts
-// get the user's environment.
-void choosePlatform();
+// for the session unless the user chose one (QT_QPA_PLATFORM). False when
+// there is no graphical session at all. What it sets in the environment for
+// Qt's start is taken back by restoreEnvironment(), once Qt has read it, so
+// that it does not outlive the start.
+bool choosePlatform();
 void restoreEnvironment();
+
+// Whether the clock can place and cut its window where Qt runs: on X11, or
+// on a Wayland compositor that offers the layer shell. An ordinary Wayland
+// window is placed by the compositor alone, wherever it likes.
+bool canPlaceWindows();
 
 // The window system picked for this run, made on first use.
 WindowSystem &current();

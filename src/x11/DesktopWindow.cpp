@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "x11/DesktopWindow.h"
 
+#include "x11/WindowState.h"
 #include "x11/X11.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace x11 {
@@ -37,17 +38,24 @@ QByteArray windowManagerName(xcb_connection_t *connection)
                       xcb_get_property_value_length(name.get()));
 }
 
+// Installed for the application, kept with the window it raises.
 class StayOnTopOfXWindows : public QAbstractNativeEventFilter
 {
 public:
     StayOnTopOfXWindows(xcb_connection_t *connection, QWidget *window)
         : m_connection(connection), m_window(window)
     {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~StayOnTopOfXWindows() override
+    {
+        if (QCoreApplication *app = QCoreApplication::instance())
+            app->removeNativeEventFilter(this);
     }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {
-        if (eventType != "xcb_generic_event_t" || !m_window || !m_window->isVisible())
+        if (eventType != "xcb_generic_event_t" || !m_window->isVisible())
             return false;
         const auto *event = static_cast<const xcb_generic_event_t *>(message);
         // Override-redirect windows (menus, tooltips, the clock itself) are
@@ -67,7 +75,7 @@ public:
 
 private:
     xcb_connection_t *m_connection;
-    QPointer<QWidget> m_window;
+    QWidget *m_window;
 };
 } // namespace
 
@@ -98,8 +106,8 @@ Qt::WindowFlags desktopWindowFlags()
 void keepOnTopOfXWindows(QWidget *window)
 {
     xcb_connection_t *connection = x11::connection();
-    static StayOnTopOfXWindows *watch = nullptr;
-    if (!connection || watch || !(window->windowFlags() & Qt::X11BypassWindowManagerHint))
+    WindowState &state = WindowState::of(window);
+    if (!connection || state.stayOnTop || !(window->windowFlags() & Qt::X11BypassWindowManagerHint))
         return;
     // Told of every top-level window's mapping and restacking, besides the
     // root's events Qt already takes.
@@ -110,8 +118,7 @@ void keepOnTopOfXWindows(QWidget *window)
         return;
     const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
-    watch = new StayOnTopOfXWindows(connection, window);
-    QCoreApplication::instance()->installNativeEventFilter(watch);
+    state.stayOnTop = std::make_unique<StayOnTopOfXWindows>(connection, window);
     const std::uint32_t above = XCB_STACK_MODE_ABOVE;
     xcb_configure_window(connection, xcb_window_t(window->winId()), XCB_CONFIG_WINDOW_STACK_MODE, &above);
     xcb_flush(connection);

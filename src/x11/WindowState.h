@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
+#include <QAbstractNativeEventFilter>
 #include <QColor>
 #include <QObject>
 #include <QPoint>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -11,7 +13,8 @@ namespace x11 {
 
 // What the program keeps of an X window beyond what the X server can be
 // asked cheaply: the colour its background was last given (asking costs a
-// round trip) and a move under way. Kept with the window, as its child.
+// round trip), a move under way, and what keeps it above the other X windows
+// where it places itself. Kept with the window, as its child.
 class WindowState : public QObject
 {
     Q_OBJECT
@@ -21,6 +24,7 @@ public:
     QColor background;
     std::optional<QPoint> movePress; // the pointer within the window at the press
     QPoint moveTarget;               // where the move puts the window
+    std::unique_ptr<QAbstractNativeEventFilter> stayOnTop;
 
 private:
     explicit WindowState(QWidget *window);

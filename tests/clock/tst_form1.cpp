@@ -428,8 +428,9 @@ void TestForm1::leftDragMovesWithoutWindowManager()
 }
 
 // A drag whose release never comes to the clock (a menu opened during it
-// takes the release; the pointer was taken by the compositor) ends all the
-// same: moves with the button still held do not drag it any more.
+// takes the release; the pointer was taken by the compositor; the release
+// went to another window) ends all the same: moves with the button still
+// held do not drag it any more.
 void TestForm1::dragEndsWithoutRelease()
 {
     Form1 clock;
@@ -454,6 +455,14 @@ void TestForm1::dragEndsWithoutRelease()
     QTest::mousePress(&clock, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&clock, &leave);
+    heldMove(QPoint(20, 20));
+    QCOMPARE(clock.pos(), QPoint(140, 80));
+
+    QTest::mousePress(&clock, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QMouseEvent released(QEvent::MouseMove, QPointF(10, 10), clock.mapToGlobal(QPointF(30, 30)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&clock, &released);
+    QCOMPARE(clock.pos(), QPoint(140, 80));
     heldMove(QPoint(20, 20));
     QCOMPARE(clock.pos(), QPoint(140, 80));
 }
