@@ -32,7 +32,8 @@ unset DISPLAY
 start_sway() { # start_sway force|disable SCALE
     W=1280 H=1024 S=$2
     wl_start_sway "$1" "$W" "$H" "$S" "default_border none" "default_floating_border none" \
-        "for_window [title=\"^Event Tester\$\"] floating enable, move position 450 380"
+        "for_window [title=\"^Event Tester\$\"] floating enable, move position 450 380" \
+        "no_focus [title=\"^blink\$\"]"
     wl_pointer_start "$W" "$H" sway.log
     wl_shot() { grim "$1"; }
     wl_input() { pointer "$*"; }
@@ -94,9 +95,13 @@ say "up: $DESKTOP${DISPLAY:+, Xwayland $(wl_xwayland_version)}, ${W}x$H at scale
 # shot_pick KIND X Y W H: pick.py KIND over that rectangle (logical pixels)
 # of a fresh picture; positions it prints come back in logical pixels.
 shot_pick() {
+    wl_shot "$E2E_TMP/shot.png"
+    pick_shot "$@"
+}
+# pick_shot KIND X Y W H: the same on the last picture taken.
+pick_shot() {
     local kind=$1
     shift
-    wl_shot "$E2E_TMP/shot.png"
     wl_grey_pgm "$E2E_TMP/shot.png" | python3 "$E2E_DIR/pick.py" "$kind" $(for v; do echo $((v * S)); done) |
         if [ "$kind" = digit ] || [ "$kind" = gap ]; then awk -v s="$S" '{ print int($1 / s), int($2 / s) }'; else cat; fi
 }

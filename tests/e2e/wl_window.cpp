@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // A native Wayland window that logs the clicks it gets, to check which clicks
 // reach a window below the clock.
-//   wl_window LOGFILE TITLE [maximized|normal]
+//   wl_window LOGFILE TITLE [maximized|normal|blink]
 // Appends "ready W H" once shown at its settled size (no change of size for
 // 200 ms: compositors may show it first at its own size) and "press BUTTON X Y" (window-local
 // logical pixels, buttons 1 left, 2 middle, 3 right) for each press. White,
-// like the window below the clock in the X11 checks.
+// like the window below the clock in the X11 checks. A blinking window is
+// opened and closed again every 50 ms, a new window each time, as window
+// lists see programs come and go; it logs "blink N" every 20th time.
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -78,9 +80,22 @@ int main(int argc, char *argv[])
     LoggingWindow window(log);
     window.setTitle(QString::fromLocal8Bit(argv[2]));
     window.resize(400, 300);
-    if (argc > 3 && qstrcmp(argv[3], "normal") == 0)
+    QTimer blink;
+    int blinks = 0;
+    if (argc > 3 && qstrcmp(argv[3], "blink") == 0) {
+        QObject::connect(&blink, &QTimer::timeout, [&] {
+            window.setVisible(!window.isVisible());
+            if (++blinks % 20 == 0) {
+                std::fprintf(log, "blink %d\n", blinks);
+                std::fflush(log);
+            }
+        });
+        blink.start(50);
         window.show();
-    else
+    } else if (argc > 3 && qstrcmp(argv[3], "normal") == 0) {
+        window.show();
+    } else {
         window.showMaximized();
+    }
     return app.exec();
 }
