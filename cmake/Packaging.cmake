@@ -24,7 +24,12 @@ file(MAKE_DIRECTORY ${TAVISK_PACKAGING_OUT})
 
 # Launcher, software-centre metadata and icons. The 32 x 32 icon is the one
 # the windows carry; the others are renderings of the same SVG.
-install(FILES ${TAVISK_PACKAGING_SRC}/tavisk.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The launcher names the program by its installed path, as KDE's own do:
+# KWin grants the Wayland interfaces a launcher asks for (Plasma's window
+# management, from which the clock learns the active window) only to the
+# program found at that path.
+configure_file(${TAVISK_PACKAGING_SRC}/tavisk.desktop.in ${TAVISK_PACKAGING_OUT}/tavisk.desktop @ONLY)
+install(FILES ${TAVISK_PACKAGING_OUT}/tavisk.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${TAVISK_PACKAGING_SRC}/metainfo.xml.in
                ${TAVISK_PACKAGING_OUT}/${TAVISK_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${TAVISK_PACKAGING_OUT}/${TAVISK_APPSTREAM_ID}.metainfo.xml

@@ -5,8 +5,9 @@
  *   kwin_input COMMAND...
  * Commands: move X Y (screen pixels), press B, release B, click B (B: 1 left,
  * 2 middle, 3 right), key CODE (a Linux key code, e.g. 1 Escape), wait MS.
- * KWin answers only clients it trusts; run it with
- * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 set. */
+ * KWin offers fake input only to a program whose desktop entry names it by
+ * its path and asks for it (X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input);
+ * wl_start_kwin writes that entry. */
 #include "fake-input-client-protocol.h"
 
 #include <linux/input-event-codes.h>

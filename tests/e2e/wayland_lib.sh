@@ -65,7 +65,12 @@ as_sway() { bounded setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_R
 # wl_start_kwin W H: KWin with Xwayland on a W x H screen, shown as a window
 # on a private X server (KWIN_SHOW: our picture of that window is what KWin
 # drew); WAYLAND_DISPLAY and DISPLAY (its Xwayland) set for it, DESKTOP
-# named after it.
+# named after it. It checks permissions as in a Plasma session: its
+# restricted Wayland interfaces go only to a program that a desktop entry
+# names by its path and that asks for them there. It finds the entries
+# through Plasma's applications menu: a private one holding every entry, and
+# those of the clock under test (Plasma's window management, as the
+# package's asks) and of kwin_input (fake input).
 wl_start_kwin() {
     start_xvfb "$1x$2" || fail "no X server to show KWin's screen on"
     KWIN_SHOW=$DISPLAY
@@ -77,11 +82,24 @@ wl_start_kwin() {
     # Frames around the windows come from plugins a system may lack (Breeze)
     # or have broken (Aurorae without Plasma's QML): none, the same everywhere.
     printf '[org.kde.kdecoration2]\nNoPlugin=true\n' >"$XDG_CONFIG_HOME/kwinrc"
+    export XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache XDG_MENU_PREFIX=plasma-
+    mkdir -p "$XDG_CONFIG_HOME/menus" "$XDG_DATA_HOME/applications" "$XDG_CACHE_HOME"
+    cat >"$XDG_CONFIG_HOME/menus/plasma-applications.menu" <<'XML'
+<!DOCTYPE Menu PUBLIC "-//freedesktop//DTD Menu 1.0//EN"
+ "http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd">
+<Menu>
+  <Name>Applications</Name>
+  <DefaultAppDirs/>
+  <DefaultDirectoryDirs/>
+  <Include><All/></Include>
+</Menu>
+XML
+    wl_kwin_entry tavisk "$TAVISK" org_kde_plasma_window_management
+    wl_kwin_entry kwin_input "${TAVISK_KWIN_INPUT:?path to kwin_input (TAVISK_KWIN_INPUT)}" org_kde_kwin_fake_input
     # KWin starts the programs named after its options in the session it
     # made: one that tells us the session's displays.
     export WAYLAND_DISPLAY=tavisk-kwin-$$
     dbus-update-activation-environment WAYLAND_DISPLAY
-    export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 # let kwin_input give input
     env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
         "$E2E_TMP/kwin_wayland" --x11-display "$KWIN_SHOW" --xwayland --width "$1" --height "$2" \
         --socket "$WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
@@ -90,6 +108,13 @@ wl_start_kwin() {
     PIDS+=($KWIN_PID)
     wait_until 30 kwin_up || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
     wl_use_xwayland "$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")" "$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")"
+}
+# wl_kwin_entry NAME PROGRAM INTERFACES: the desktop entry NAME in the
+# user's applications, running PROGRAM by its absolute path and asking KWin
+# for INTERFACES (comma-separated).
+wl_kwin_entry() {
+    printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nX-KDE-Wayland-Interfaces=%s\n' \
+        "$1" "$(readlink -f "$2")" "$3" >"$XDG_DATA_HOME/applications/$1.desktop"
 }
 kwin_up() {
     kill -0 "$KWIN_PID" 2>/dev/null || fail "KWin ended: $(grep -v '^$' "$E2E_TMP/kwin.log" | tail -5)"

@@ -14,7 +14,8 @@
 # The desktop and the user's windows are white, the clock black. The user's
 # window is open, maximized and focused when the clock starts. The clock must
 # start at the screen's centre, in front of that window, and at its saved
-# position; stay in front until the user activates another window, and above
+# position; stay in front until the user activates another window (under
+# KWin, one that no desktop entry names stays in front even then), and above
 # every window with AlwaysTop; stay out of the window list and take no
 # keyboard focus; let gap clicks through to the windows below; open its menu
 # at the pointer; follow a drag exactly, fast or slow; end a drag that a
@@ -338,6 +339,45 @@ last=$((PY - $(tail -1 <<<"$MENU_ROWS") / S))
 [ "$last" -ge 3 ] && [ "$last" -le 20 ] || fail "the menu's last caption is $last px above the pointer at $PX $PY"
 say "at the bottom edge the menu opened upwards from the pointer ($PX $PY)"
 stop_native_clock
+
+# KWin tells the clock which window is active only when a desktop entry
+# names the clock by its path and asks for Plasma's window management, as
+# the package's does (wl_start_kwin wrote one for the clock under test).
+# Then a fresh clock, in front of the user's window at start, goes behind it
+# once the user has opened another window and clicked back into theirs. A
+# copy of the clock that no entry names is told nothing, and stays in front.
+if [ "$SESSION" = kwin ]; then
+    switch_windows() { # another window opened, then a click back into the user's
+        wl_start_window other other normal
+        OTHER_PID=${PIDS[-1]}
+        wait_until 5 eval '[ "$(wl_focused)" = other ]' || fail "the new window did not take the focus (focused: $(wl_focused))"
+        before=$(wl_presses cover)
+        wl_input move $((W - 20)) $((H - 20)) wait 50 click 1 wait 50 move $((W - 3)) $((H - 3))
+        wait_until 3 eval '[ "$(wl_presses cover)" -gt "$before" ]' || fail "a click into the user's window did not reach it"
+        wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "a click into the user's window did not focus it (focused: $(wl_focused))"
+    }
+    rm "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf"
+    X=$((W / 2)) Y=$((H / 2))
+    wl_start_window cover cover
+    COVER_PID=${PIDS[-1]}
+    wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "the user's window did not take the focus (focused: $(wl_focused))"
+    start_native_clock
+    wait_until 10 seen_at $X $Y || fail "no fresh clock at the centre $X $Y in front of the user's window (digits at '${INK:-none}')"
+    switch_windows
+    wait_until 5 hidden_at $X $Y \
+        || fail "the clock a desktop entry names stayed in front after the user activated another window and clicked back into theirs"
+    say "named by a desktop entry: in front at start, behind the user's window once they activated another and came back"
+    stop_native_clock
+    stop_pids "$OTHER_PID"
+    cp "$TAVISK" "$E2E_TMP/tavisk-unnamed"
+    TAVISK=$E2E_TMP/tavisk-unnamed start_native_clock
+    wait_until 10 seen_at $X $Y || fail "no copy of the clock at the centre $X $Y (digits at '${INK:-none}')"
+    switch_windows
+    sleep 1
+    seen_at $X $Y || fail "a copy of the clock that no desktop entry names went behind the user's window (digits at '${INK:-none}')"
+    say "named by no desktop entry: still in front after the user activated another window and came back"
+    stop_native_clock
+fi
 
 # The only output off and on again (a monitor that sleeps, a laptop docked
 # with its lid closed): the clock comes back where it was, drawn as at any
