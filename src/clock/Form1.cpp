@@ -232,14 +232,15 @@ void Form1::leaveEvent(QEvent *) { windowsystem::current().endMove(this); }
 
 // On another scale (the window went to another output, or the user changed
 // its scale) the digits are drawn for the new pixels at once, not scaled up
-// from the old ones until the next tick.
-void Form1::changeEvent(QEvent *event)
+// from the old ones until the next tick. (Qt does not hand this event on to
+// changeEvent().)
+bool Form1::event(QEvent *event)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
     if (event->type() == QEvent::DevicePixelRatioChange)
         m_face.reshape();
 #endif
-    QWidget::changeEvent(event);
+    return QWidget::event(event);
 }
 
 void Form1::paintEvent(QPaintEvent *) { m_face.paint(); }

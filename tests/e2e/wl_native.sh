@@ -399,6 +399,55 @@ if [[ $SESSION == sway* ]]; then
     stop_native_clock
 fi
 
+# The output's scale changed under the clock: its digits are drawn for the
+# new pixels at once, in the first picture that shows them at the new size,
+# not scaled up from the old ones until a tick.
+if [ "$SESSION" = sway_no_x ]; then
+    X=200 Y=100
+    wl_save_position $X $Y
+    start_native_clock "${AT_1444[@]}"
+    wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y is not there (digits at '${INK:-none}')"
+    read -r _ _ width _ <<<"$INK"
+    swaymsg output HEADLESS-1 scale 2 >/dev/null || fail "sway did not scale its output"
+    S=2
+    rescaled() {
+        wl_shot "$E2E_TMP/shot.png"
+        INK=$(pick_shot ink $((X - 20)) $((Y - 20)) $((CW + 40)) $((CH + 40)))
+        [ -n "$INK" ] && [ "$(cut -d' ' -f3 <<<"$INK")" -gt $((width * 3 / 2)) ]
+    }
+    wait_until 3 rescaled || fail "the output at scale 2: the digits are not drawn twice as large ('${INK:-none}', $width pixels wide before)"
+    read -r blocks edges < <(pick_shot blur $X $Y $CW $CH)
+    keep_shot rescaled
+    [ "$edges" -gt 0 ] && [ $((blocks * 10)) -le "$edges" ] \
+        || fail "the output at scale 2: the first picture of the digits at that scale is blurred: $blocks of $edges edge pixels in 2x2 blocks"
+    say "the output set to scale 2: its digits drawn for it at once ($blocks of $edges edge pixels in 2x2 blocks)"
+    swaymsg output HEADLESS-1 scale 1 >/dev/null || fail "sway did not set its output back to scale 1"
+    S=1
+    stop_native_clock
+fi
+
+# Started while another program opens and closes a window every 50 ms (as
+# at login, with programs that start with the session): at each start the
+# window list is read while it changes. Each start is in front; none ends.
+if [ "$SESSION" = sway_no_x ]; then
+    : >"$E2E_TMP/blink.log"
+    "$WL_WINDOW" "$E2E_TMP/blink.log" blink blink >"$E2E_TMP/blink.out" 2>&1 &
+    BLINK_PID=$!
+    PIDS+=($BLINK_PID)
+    wait_until 5 grep -q '^blink' "$E2E_TMP/blink.log" || fail "no window opens and closes: $(head -c 300 "$E2E_TMP/blink.out")"
+    for start in $(seq 30); do
+        start_native_clock
+        wait_until 10 seen_at 200 100 \
+            || fail "start $start of 30, windows coming and going: no clock in front at 200 100 (digits at '${INK:-none}'): $(tail -c 300 "$E2E_TMP/clock.log")"
+        sleep 0.2
+        kill -0 "$CLOCK_PID" 2>/dev/null || fail "start $start of 30, windows coming and going: the clock ended: $(tail -c 300 "$E2E_TMP/clock.log")"
+        stop_native_clock
+    done
+    blinks=$(sed -n 's/^blink //p' "$E2E_TMP/blink.log" | tail -1)
+    stop_pids "$BLINK_PID"
+    say "30 starts while a window opened and closed every 50 ms ($blinks times): each in front, none ended"
+fi
+
 # A second output at scale 2: a drag carries the clock onto it, where its
 # digits are drawn at that scale. That output unplugged with the clock on
 # it, the clock comes back at the centre of the one left (its place is on no
@@ -429,4 +478,34 @@ if [ "$SESSION" = sway_no_x ]; then
     wait_until 3 seen_at $((W / 2)) $((H / 2)) || fail "its output replaced by another, the clock is not at $((W / 2)) $((H / 2)) (digits at '${INK:-none}')"
     clean_at $((W / 2)) $((H / 2)) || fail "on the new output $hazy of $looked pixels around the digits are not the white desktop"
     say "its output replaced by a 1024x768 one, the clock stayed at its place $((W / 2)) $((H / 2))"
+
+    # Docked: a monitor placed to the left of the clock's. The clock stays
+    # where it is on its screen, at a new place on the desktop: it saves
+    # that place, opens its menu at the pointer and follows a drag exactly.
+    swaymsg create_output >/dev/null && swaymsg output HEADLESS-4 resolution 1280x1024 position 0 0 >/dev/null \
+        && swaymsg output HEADLESS-3 position 1280 0 >/dev/null || fail "sway did not put a new output left of the clock's"
+    X=$((1280 + W / 2)) Y=$((H / 2))
+    W=$((1280 + 1024)) H=1024
+    wl_pointer_start "$W" "$H" sway.log
+    wait_until 3 seen_at $X $Y || fail "its output moved right by 1280, the clock is not at $X $Y on it (digits at '${INK:-none}')"
+    keep_shot docked
+    open_menu
+    choose 6 # SaveSetting(&P)
+    grep -qx "Left=$((X * 15))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" && grep -qx "Top=$((Y * 15))" "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" \
+        || fail "its output moved: saved $(grep -E 'Left|Top' "$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" | tr '\n' ' '), want Left=$((X * 15)) Top=$((Y * 15))"
+    read -r _ _ _ _ ix iy <<<"$INK"
+    drag_exact -150 -90 2 15
+    say "its output moved right by 1280: the clock stayed on it, saved its new place, opened its menu at the pointer, and followed a drag exactly, to $X $Y"
+
+    # The compositor ends under the clock: the clock ends too, saying so in
+    # one line, with status 1.
+    lines=$(wc -l <"$E2E_TMP/clock.log")
+    stop_pids "$SWAY_PID"
+    wait_until 5 eval '! kill -0 $CLOCK_PID 2>/dev/null' || fail "sway ended, the clock did not: $(tail -c 300 "$E2E_TMP/clock.log")"
+    status=0
+    wait "$CLOCK_PID" || status=$?
+    said=$(tail -n +$((lines + 1)) "$E2E_TMP/clock.log")
+    [ "$status" = 1 ] && [ "$(wc -l <<<"$said")" = 1 ] && [ -n "$said" ] \
+        || fail "sway ended: the clock ended with status $status, saying: $said"
+    say "sway ended: the clock ended with status 1, saying: $said"
 fi
