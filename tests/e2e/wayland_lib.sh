@@ -168,6 +168,24 @@ wl_start_window() {
     wait_until 10 grep -q '^ready' "$log" || fail "native window $2 not shown: $(head -c 300 "$E2E_TMP/$1.out")"
 }
 
+# wl_socket_only COMMAND...: COMMAND with a connection to the compositor
+# handed to it (WAYLAND_SOCKET), as a compositor or session hands one to a
+# program it starts, and no display named: no WAYLAND_DISPLAY, no DISPLAY,
+# no platform chosen. It becomes COMMAND: run it in a subshell or in the
+# background.
+wl_socket_only() {
+    exec /usr/bin/python3 -c '
+import os, socket, sys
+path = os.path.join(os.environ.get("XDG_RUNTIME_DIR", ""), os.environ["WAYLAND_DISPLAY"])
+connection = socket.socket(socket.AF_UNIX)
+connection.connect(path)
+fd = connection.detach()
+os.set_inheritable(fd, True)
+env = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM")}
+env["WAYLAND_SOCKET"] = str(fd)
+os.execvpe(sys.argv[1], sys.argv[1:], env)' "$@"
+}
+
 # wl_presses NAME: how many presses the native window NAME has logged.
 wl_presses() { grep -c '^press' "$E2E_TMP/$1.log" || true; }
 

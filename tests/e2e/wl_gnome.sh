@@ -120,6 +120,14 @@ windows() {
 wl_listed() { windows | awk -F'\t' '{ print "-\t" $2 "\t" $1 }'; }
 wl_focused() { windows | awk -F'\t' '$3 == "True" { print $1 }'; }
 
+# Handed a connection to the shell alone, the clock cannot place itself
+# there (no layer shell) and has no X server: it says so in one line.
+status=0
+(wl_socket_only "$TAVISK") >"$E2E_TMP/socket-only.out" 2>&1 || status=$?
+[ "$status" = 1 ] && [ "$(wc -l <"$E2E_TMP/socket-only.out")" = 1 ] \
+    || fail "handed a connection to the shell alone: status $status, said: $(head -c 300 "$E2E_TMP/socket-only.out")"
+pass "$DESKTOP: handed a connection alone, the clock said why it cannot run: $(cat "$E2E_TMP/socket-only.out")"
+
 # The shell starts in the overview: leave it, as a user would.
 wl_key Escape
 sleep 0.5

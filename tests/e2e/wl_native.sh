@@ -446,6 +446,15 @@ if [ "$SESSION" = sway_no_x ]; then
     blinks=$(sed -n 's/^blink //p' "$E2E_TMP/blink.log" | tail -1)
     stop_pids "$BLINK_PID"
     say "30 starts while a window opened and closed every 50 ms ($blinks times): each in front, none ended"
+
+    # Handed a connection alone, as a compositor hands one to a program it
+    # starts: the clock runs natively on it.
+    wl_socket_only "$TAVISK" >"$E2E_TMP/clock.log" 2>&1 &
+    CLOCK_PID=$!
+    PIDS+=($CLOCK_PID)
+    wait_until 10 seen_at 200 100 || fail "handed a connection alone: no clock at 200 100 (digits at '${INK:-none}'): $(head -c 300 "$E2E_TMP/clock.log")"
+    say "handed a connection alone (WAYLAND_SOCKET), the clock runs natively on it"
+    stop_native_clock
 fi
 
 # A second output at scale 2: a drag carries the clock onto it, where its
