@@ -127,12 +127,26 @@ private:
     int m_syncsLeft = 0;
 };
 
-// Frees a bound object's proxy without a request: what is left of an object
-// of a connection that broke.
-template <typename Object> void forget(Object &object)
+// Lets go of a window's object: told to the compositor when `tell`, else
+// only its proxy freed, what is left of an object of a connection that broke.
+template <typename Object> void letGo(Object &object, bool tell)
 {
-    if (object.isInitialized())
+    if (tell)
+        object.destroy();
+    else if (object.isInitialized())
         wl_proxy_destroy(reinterpret_cast<wl_proxy *>(object.object()));
+}
+
+// A list's windows begin anew each time Qt binds it (at the start, and on a
+// compositor that took the place of one that went), and go when it is gone.
+void followBinding(QWaylandClientExtension *list, WindowList &windows)
+{
+    QObject::connect(list, &QWaylandClientExtension::activeChanged, list, [list, &windows] {
+        if (list->isActive())
+            windows.begin();
+        else
+            windows.clear();
+    });
 }
 
 } // namespace
@@ -146,12 +160,7 @@ public:
         : QWaylandClientExtensionTemplate(kWlrVersion)
         , m_windows(watch)
     {
-        QObject::connect(this, &QWaylandClientExtension::activeChanged, this, [this] {
-            if (isActive())
-                m_windows.begin();
-            else
-                m_windows.clear();
-        });
+        followBinding(this, m_windows);
         initialize();
     }
 
@@ -160,7 +169,8 @@ public:
         m_windows.clear();
         if (isActive() && connectionAlive())
             stop();
-        forget<QtWayland::zwlr_foreign_toplevel_manager_v1>(*this);
+        if (isInitialized())
+            wl_proxy_destroy(reinterpret_cast<wl_proxy *>(object()));
     }
 
 protected:
@@ -179,13 +189,7 @@ private:
         {
         }
 
-        void release(bool tell) override
-        {
-            if (tell)
-                destroy();
-            else
-                forget<QtWayland::zwlr_foreign_toplevel_handle_v1>(*this);
-        }
+        void release(bool tell) override { letGo<QtWayland::zwlr_foreign_toplevel_handle_v1>(*this, tell); }
 
     protected:
         void zwlr_foreign_toplevel_handle_v1_app_id(const QString &appId) override
@@ -222,19 +226,15 @@ public:
         : QWaylandClientExtensionTemplate(kPlasmaVersion)
         , m_windows(watch)
     {
-        QObject::connect(this, &QWaylandClientExtension::activeChanged, this, [this] {
-            if (isActive())
-                m_windows.begin();
-            else
-                m_windows.clear();
-        });
+        followBinding(this, m_windows);
         initialize();
     }
 
     ~PlasmaWindowList() override
     {
         m_windows.clear();
-        forget<QtWayland::org_kde_plasma_window_management>(*this);
+        if (isInitialized())
+            wl_proxy_destroy(reinterpret_cast<wl_proxy *>(object()));
     }
 
 protected:
@@ -253,13 +253,7 @@ private:
         {
         }
 
-        void release(bool tell) override
-        {
-            if (tell)
-                destroy();
-            else
-                forget<QtWayland::org_kde_plasma_window>(*this);
-        }
+        void release(bool tell) override { letGo<QtWayland::org_kde_plasma_window>(*this, tell); }
 
     protected:
         void org_kde_plasma_window_state_changed(uint32_t flags) override
