@@ -3,7 +3,9 @@
 #include "wayland/Registry.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QSet>
 #include <QtWaylandClient/QWaylandClientExtensionTemplate>
 #include <algorithm>
 #include <cstdint>
@@ -21,6 +23,10 @@ namespace {
 // Plasma names a window by a uuid only from this version on.
 constexpr int kPlasmaVersion = 16;
 constexpr int kWlrVersion = 3;
+// How long after Qt has connected anew to a compositor that restarted the
+// other programs' windows are still coming back: each program connects anew
+// on its own, and the compositor activates each window as it comes.
+constexpr qint64 kReturnMs = 5000;
 
 // Whether Qt's connection still carries requests: not once it broke (Qt
 // then connects anew, and the objects of the old connection are only memory).
@@ -41,6 +47,7 @@ public:
     bool active = false;
     bool ours = false;
     bool described = false; // its first state has come in full
+    QString owner;          // the program it belongs to: its process (Plasma) or app id (wlr)
 };
 
 // The windows a list tells of, and which of them is active. The windows it
@@ -58,6 +65,8 @@ public:
     void begin()
     {
         clear();
+        if (!m_owners.isEmpty())
+            m_since.start();
         m_syncsLeft = 2;
         sync();
     }
@@ -70,7 +79,7 @@ public:
             return;
         if (window->active && m_active != window) {
             m_active = window;
-            if (m_caughtUp && !window->ours)
+            if (m_caughtUp && !window->ours && !returning(window))
                 Q_EMIT m_watch->otherActivated();
         } else if (!window->active && m_active == window) {
             m_active = nullptr;
@@ -88,9 +97,17 @@ public:
     }
 
     // Every window let go, as when the list goes or its connection broke.
+    // A compositor that went away took the windows with it: the programs
+    // they belong to are kept, as their windows come back once it restarted.
     void clear()
     {
         const bool tell = connectionAlive();
+        if (!tell) {
+            m_owners.clear();
+            for (const auto &window : m_windows)
+                if (!window->ours && !window->owner.isEmpty())
+                    m_owners.insert(window->owner);
+        }
         for (const auto &window : m_windows)
             window->release(tell);
         m_windows.clear();
@@ -102,6 +119,13 @@ public:
     }
 
 private:
+    // A window of a program that had one before the compositor restarted,
+    // come back while the programs still reconnect.
+    bool returning(const ListedWindow *window) const
+    {
+        return m_since.isValid() && !m_since.hasExpired(kReturnMs) && m_owners.contains(window->owner);
+    }
+
     void sync()
     {
         static const wl_callback_listener listener = {
@@ -125,6 +149,8 @@ private:
     bool m_caughtUp = false;
     wl_callback *m_sync = nullptr;
     int m_syncsLeft = 0;
+    QSet<QString> m_owners;  // the programs that had windows when the compositor went away
+    QElapsedTimer m_since;   // since the list was bound again on the new compositor
 };
 
 // Lets go of a window's object: told to the compositor when `tell`, else
@@ -194,6 +220,7 @@ private:
     protected:
         void zwlr_foreign_toplevel_handle_v1_app_id(const QString &appId) override
         {
+            owner = appId;
             ours = appId == QGuiApplication::desktopFileName();
         }
         void zwlr_foreign_toplevel_handle_v1_state(wl_array *states) override
@@ -261,7 +288,11 @@ private:
             active = flags & org_kde_plasma_window_management::state_active;
             m_list->settle(this);
         }
-        void org_kde_plasma_window_pid_changed(uint32_t pid) override { ours = pid == std::uint32_t(getpid()); }
+        void org_kde_plasma_window_pid_changed(uint32_t pid) override
+        {
+            owner = QString::number(pid);
+            ours = pid == std::uint32_t(getpid());
+        }
         void org_kde_plasma_window_initial_state() override
         {
             described = true;

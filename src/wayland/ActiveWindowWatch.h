@@ -26,7 +26,8 @@ public:
 
 Q_SIGNALS:
     // Another program's window became the active one: not one of the
-    // windows that were already there when the list was first told.
+    // windows that were already there when the list was first told, nor
+    // one coming back with its program after the compositor restarted.
     void otherActivated();
 
 private:

@@ -4,6 +4,7 @@
 #include "wayland/DragImage.h"
 
 #include <LayerShellQt/Window>
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -70,12 +71,21 @@ LayerSurface::LayerSurface(QWidget *window)
     // hidden at once, before Qt moves it to another screen, or to a
     // placeholder for none, and paints it there: buffers painted for the
     // placeholder have no alpha channel, and Qt would show them again on
-    // the next output (a black box around the digits).
+    // the next output (a black box around the digits). Nor is it left
+    // buffers of its own size: when Qt connects anew to a compositor that
+    // restarted, it makes every window's buffers again at once, a hidden
+    // one's too, while the window is on the placeholder, and paints into
+    // them once the window is shown. Buffers of one pixel are dropped at the
+    // first paint, which makes them anew for the window's output. (With no
+    // size at all, Qt 6.8 keeps a buffer it has freed as the one to paint
+    // into next.)
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this](QScreen *screen) {
         if (screen != m_output)
             return;
         endMove();
         m_window->hide();
+        if (QBackingStore *store = m_window->backingStore())
+            store->resize(QSize(1, 1));
     });
     // Made anew once Qt has settled its screens.
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &LayerSurface::resurface, Qt::QueuedConnection);

@@ -65,20 +65,23 @@ as_sway() { bounded setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_R
 # wl_start_kwin W H: KWin with Xwayland on a W x H screen, shown as a window
 # on a private X server (KWIN_SHOW: our picture of that window is what KWin
 # drew); WAYLAND_DISPLAY and DISPLAY (its Xwayland) set for it, DESKTOP
-# named after it. It checks permissions as in a Plasma session: its
-# restricted Wayland interfaces go only to a program that a desktop entry
-# names by its path and that asks for them there. It finds the entries
-# through Plasma's applications menu: a private one holding every entry, and
-# those of the clock under test (Plasma's window management, as the
-# package's asks) and of kwin_input (fake input).
+# named after it. It runs as in a Plasma session: under kwin_wayland_wrapper
+# (KWIN_PID), which holds the session's sockets and starts KWin again when it
+# crashes (kwin_pid: the KWin running now). It checks permissions as Plasma
+# does: its restricted Wayland interfaces go only to a program that a
+# desktop entry names by its path and that asks for them there. It finds the
+# entries through Plasma's applications menu: a private one holding every
+# entry, and those of the clock under test (Plasma's window management, as
+# the package's asks) and of kwin_input (fake input).
 wl_start_kwin() {
     start_xvfb "$1x$2" || fail "no X server to show KWin's screen on"
     KWIN_SHOW=$DISPLAY
     # kwin_wayland carries a file capability (to raise its limits) that a
     # container may refuse to grant, and then it cannot start: a plain copy
-    # runs the same.
-    cp /usr/bin/kwin_wayland "$E2E_TMP/kwin_wayland"
-    DESKTOP="KWin $("$E2E_TMP/kwin_wayland" --version | awk '{ print $NF }')"
+    # runs the same, the one the wrapper finds first in its PATH.
+    mkdir "$E2E_TMP/kwin-bin"
+    cp /usr/bin/kwin_wayland "$E2E_TMP/kwin-bin/kwin_wayland"
+    DESKTOP="KWin $("$E2E_TMP/kwin-bin/kwin_wayland" --version | awk '{ print $NF }')"
     # Frames around the windows come from plugins a system may lack (Breeze)
     # or have broken (Aurorae without Plasma's QML): none, the same everywhere.
     printf '[org.kde.kdecoration2]\nNoPlugin=true\n' >"$XDG_CONFIG_HOME/kwinrc"
@@ -97,16 +100,17 @@ XML
     wl_kwin_entry tavisk "$TAVISK" org_kde_plasma_window_management
     wl_kwin_entry kwin_input "${TAVISK_KWIN_INPUT:?path to kwin_input (TAVISK_KWIN_INPUT)}" org_kde_kwin_fake_input
     # KWin starts the programs named after its options in the session it
-    # made: one that tells us the session's displays.
-    export WAYLAND_DISPLAY=tavisk-kwin-$$
-    dbus-update-activation-environment WAYLAND_DISPLAY
-    env -u QT_QPA_PLATFORM KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
-        "$E2E_TMP/kwin_wayland" --x11-display "$KWIN_SHOW" --xwayland --width "$1" --height "$2" \
-        --socket "$WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
+    # made, again after each restart: one that tells us the session's
+    # displays. The wrapper names the Wayland socket (the first free
+    # wayland-N in the runtime folder) and tells the session bus.
+    env -u QT_QPA_PLATFORM PATH="$E2E_TMP/kwin-bin:$PATH" KWIN_COMPOSE=Q QT_LOGGING_RULES="kwin_scripting.debug=true" \
+        kwin_wayland_wrapper --x11-display "$KWIN_SHOW" --xwayland --width "$1" --height "$2" \
+        --no-lockscreen --no-global-shortcuts \
         "sh -c 'env >$E2E_TMP/session.env'" >"$E2E_TMP/kwin.log" 2>&1 &
     KWIN_PID=$!
     PIDS+=($KWIN_PID)
     wait_until 30 kwin_up || fail "KWin started no session: $(tail -5 "$E2E_TMP/kwin.log")"
+    export WAYLAND_DISPLAY=$(sed -n 's/^WAYLAND_DISPLAY=//p' "$E2E_TMP/session.env")
     wl_use_xwayland "$(sed -n 's/^DISPLAY=//p' "$E2E_TMP/session.env")" "$(sed -n 's/^XAUTHORITY=//p' "$E2E_TMP/session.env")"
 }
 # wl_kwin_entry NAME PROGRAM INTERFACES: the desktop entry NAME in the
@@ -120,6 +124,7 @@ kwin_up() {
     kill -0 "$KWIN_PID" 2>/dev/null || fail "KWin ended: $(grep -v '^$' "$E2E_TMP/kwin.log" | tail -5)"
     grep -q '^DISPLAY=' "$E2E_TMP/session.env" 2>/dev/null
 }
+kwin_pid() { ps -o pid=,comm= --ppid "$KWIN_PID" | awk '$2 == "kwin_wayland" { print $1 }'; }
 
 # wl_xwm_name: the name the X window manager gives itself ("wlroots wm",
 # "GNOME Shell", "KWin").

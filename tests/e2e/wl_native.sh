@@ -518,3 +518,65 @@ if [ "$SESSION" = sway_no_x ]; then
         || fail "sway ended: the clock ended with status $status, saying: $said"
     say "sway ended: the clock ended with status 1, saying: $said"
 fi
+
+# KWin crashes and comes back, as in Plasma: its wrapper keeps the session's
+# sockets and starts KWin anew, and every program, started with
+# QT_WAYLAND_RECONNECT=1 as Plasma starts them, connects to the new KWin.
+# The clock comes back where it was, drawn as it was (its colour, its size,
+# the seconds), and goes behind the user's window again once the user has
+# opened another and clicked back into theirs.
+# Without QT_WAYLAND_RECONNECT, or with no KWin to come back, it ends with
+# one line and status 1. The session ends here: its KWin goes for good.
+if [ "$SESSION" = kwin ]; then
+    export QT_WAYLAND_RECONNECT=1
+    stop_pids "$COVER_PID"
+    wl_start_window cover cover
+    COVER_PID=${PIDS[-1]}
+    wait_until 5 eval '[ "$(wl_focused)" = cover ]' || fail "the user's window did not take the focus (focused: $(wl_focused))"
+    X=200 Y=100 CW=121 CH=41 # the window at 24 points
+    wl_save_position $X $Y
+    printf '[Font]\nColor=16711680\nSize=24\n[Disp]\nSec=True\n' >>"$XDG_CONFIG_HOME/Tavisk/Tavisk.conf" # blue
+    # Before and after, the same hour and minute: the hour's corner stays put.
+    start_native_clock "${AT_1444[@]}"
+    wait_until 10 seen_at $X $Y || fail "the clock saved at $X $Y is not there (digits at '${INK:-none}')"
+    colour_at() { convert "$E2E_TMP/shot.png" -format "%[hex:p{$PX,$PY}]" info:; }
+    read -r ix iy iw ih hx hy <<<"$INK"
+    colour=$(colour_at)
+    crash_kwin() { # the KWin running now killed; waits until the wrapper has started the next
+        rm "$E2E_TMP/session.env"
+        kill -KILL "$(kwin_pid)" || fail "no KWin under its wrapper"
+        wait_until 10 kwin_up || fail "KWin was not started again"
+    }
+    crash_kwin
+    wait_until 3 seen_at $X $Y || fail "KWin restarted: the clock is not back at $X $Y within 3 s (digits at '${INK:-none}')"
+    keep_shot kwin-restart
+    read -r _ niy niw nih nhx nhy <<<"$INK"
+    [ "$niy $nih $nhx $nhy $(colour_at)" = "$iy $ih $hx $hy $colour" ] && [ $((niw - iw)) -le 8 ] && [ $((iw - niw)) -le 8 ] \
+        || fail "KWin restarted: digits at $INK in $(colour_at), were at $ix $iy $iw $ih $hx $hy in $colour"
+    say "KWin killed and started again: the clock back at $X $Y within 3 s, as it was (hour at $hx $hy, $ih px high, $niw wide, $colour)"
+    switch_windows
+    wait_until 5 hidden_at $X $Y \
+        || fail "KWin restarted: the clock stayed in front after the user activated another window and clicked back into theirs"
+    say "after the restart, behind the user's window once they activated another and came back"
+    stop_pids "$OTHER_PID"
+    stop_native_clock
+
+    # ended_alone HOW: the clock ended within 3 s of KWin's end, with one
+    # line on stderr and status 1.
+    ended_alone() {
+        wait_until 3 eval '! running "$CLOCK_PID"' || fail "$1: the clock still runs 3 s later"
+        local status=0
+        wait "$CLOCK_PID" || status=$?
+        [ "$status" = 1 ] && [ "$(wc -l <"$E2E_TMP/clock.log")" = 1 ] \
+            || fail "$1: the clock ended with status $status, saying: $(head -c 300 "$E2E_TMP/clock.log")"
+        say "$1: the clock ended with status 1, saying: $(cat "$E2E_TMP/clock.log")"
+    }
+    start_native_clock -u QT_WAYLAND_RECONNECT
+    wait_until 10 seen_at $X $Y || fail "the clock without QT_WAYLAND_RECONNECT is not at $X $Y (digits at '${INK:-none}')"
+    crash_kwin
+    ended_alone "without QT_WAYLAND_RECONNECT, KWin killed"
+    start_native_clock
+    wait_until 10 seen_at $X $Y || fail "the clock is not at $X $Y (digits at '${INK:-none}')"
+    kill "$KWIN_PID"
+    ended_alone "KWin gone with its wrapper"
+fi
